@@ -1,0 +1,86 @@
+// Engine start-up: the window, every subsystem object, the working folder and the first frame,
+// in a fixed order.
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "runtime/core/end.h"
+#include "runtime/core/engine_state.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/platform/clock.h"
+#include "runtime/platform/paths.h"
+#include "runtime/platform/window_sdl.h"
+#include "runtime/runtime.h"
+
+// Without a window or a GL context there is no game to run: say why and stop.
+[[noreturn]] static void failStartUp(const char* what)
+{
+    fprintf(stderr, "%s: %s\n", what, SDL_GetError());
+    SDL_Quit();
+    exit(1);
+}
+
+// The program's folder: its path cut at the last '/' or '\' after the first character.
+static std::string programFolder()
+{
+    std::string path = programPath();
+    for (size_t i = path.size(); i-- > 1;) {
+        if (path[i] == '/' || path[i] == '\\') return path.substr(0, i);
+    }
+    return path;
+}
+
+static void setAllFrameClocks()
+{
+    engine.frameStart = engine.previousFrameStart = engine.startTime = nowMs();
+}
+
+int rtEngineInit(const char* title)
+{
+    if (!startVideo()) failStartUp("Cannot start the display");
+
+    // The window's client area has the screen size, centred on the desktop.
+    int desktopWidth, desktopHeight, desktopBits;
+    desktopMode(nullptr, desktopWidth, desktopHeight, desktopBits);
+    int x = (desktopWidth - engine.screenWidth) / 2;
+    int y = (desktopHeight - engine.screenHeight) / 2;
+    engine.window = createMainWindow("Tembric", x, y, engine.screenWidth, engine.screenHeight, desktopBits);
+    if (!engine.window) failStartUp("Cannot open the game window");
+    SDL_ShowWindow(engine.window);
+    setWindowText(engine.window, title);
+    engine.windowTitle = title;
+
+    unlink(errorLogPath()); // only this run's lines go into the log
+
+    // The input context is created here once input exists.
+    // The sound system and its 256 slots are created here once sound exists.
+    // The network record is created here once networking exists.
+    engine.renderer = new OpenGLRainbows;
+    if (!engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0,
+                                        engine.frameRate))
+        failStartUp("Cannot create an OpenGL context for the game window");
+    // The 3D scene is created here, bound to the renderer, once it exists.
+    // The random generator is seeded here from the clock once it exists.
+    if (engine.fullScreen)
+        engine.renderer->goFullscreen();
+    else
+        engine.renderer->goWindowed();
+    // Input and sound are started here once they exist.
+    engine.currentFont = 0;
+
+    if (chdir(programFolder().c_str()) != 0) {
+        // A program whose folder cannot be entered works from the current one.
+    }
+    // The data and media archive resolvers are created here once they exist.
+    // The screen is cleared here (rtClearScreen) once primitives exist.
+    setAllFrameClocks();
+    engine.renderer->rtPresent();
+    engine.renderer->setup2D(0, 0, 0, 0);
+    // The default fonts are loaded and "Loading..." is printed centred here once fonts exist.
+    rtShowFrame();
+
+    engine.paused = false;
+    setAllFrameClocks(); // the timers count from the end of start-up
+    return 0;
+}

@@ -1,0 +1,63 @@
+// rtShowFrame, the engine's heartbeat, and the frame timers.
+#include <SDL.h>
+
+#include "runtime/core/end.h"
+#include "runtime/core/engine_state.h"
+#include "runtime/core/window_proc.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/platform/clock.h"
+#include "runtime/runtime.h"
+
+// Escape (when it ends the game) and Left Alt + F4 end the program, read from the keyboard state
+// of this frame.
+static void endOnEscapeOrAltF4()
+{
+    SDL_PumpEvents(); // refreshes the key state; the events wait for the next pump
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    if (engine.escapeEnds && keys[SDL_SCANCODE_ESCAPE]) rtEnd();
+    if (keys[SDL_SCANCODE_LALT] && keys[SDL_SCANCODE_F4]) rtEnd();
+}
+
+void rtShowFrame()
+{
+    engine.previousFrameStart = engine.frameStart;
+    engine.frameStart = nowMs();
+    // A playing music or movie file is looped here once media playback exists.
+    rtWaitWhilePaused();
+    endOnEscapeOrAltF4();
+    // The 3D scene's shadow drawing is switched off here once the 3D scene exists.
+    double waited = engine.renderer->rtPresent();
+    if (waited == 0) {
+        rtSetEndCode(0);
+        rtFatalEnd();
+    }
+    // A fresh frame: blending off, full intensity and white, the whole screen as viewport.
+    glEnable(GL_BLEND);
+    glDisable(GL_BLEND);
+    engine.renderer->intensity = 1.0f;
+    glColor4f(1, 1, 1, 1);
+    // Background picture 0 is drawn here once background pictures exist.
+    engine.renderer->setup2D(0, 0, 0, 0);
+    // The 3D texture mode and shader selection are reset here once the 3D scene exists.
+}
+
+void rtSetFrameRate(double framesPerSecond)
+{
+    engine.renderer->frameGrid.interval = frameIntervalFor(toInt(framesPerSecond));
+}
+
+double rtFrameDuration()
+{
+    double duration = nowMs() - engine.previousFrameStart;
+    return duration <= 0 ? 1 : duration;
+}
+
+double rtElapsedTime()
+{
+    return nowMs() - engine.startTime;
+}
+
+void rtSetEscapeEnds(double ends)
+{
+    engine.escapeEnds = ends != 0 || std::isnan(ends);
+}

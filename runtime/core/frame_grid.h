@@ -1,0 +1,19 @@
+// The frame limiter's grid: frames are shown at deadline, deadline + interval, ... A late frame skips
+// the grid points already past instead of catching up, so the grid keeps its phase.
+#pragma once
+
+struct FrameGrid {
+    double deadline = 0;            // ms of nowMs() at which the next frame may be shown
+    double interval = 1000.0 / 60; // ms per frame
+};
+
+// 1000 / rate, or 2 ms (at most 500 frames per second) for a rate of 0 or below.
+double frameIntervalFor(int framesPerSecond);
+
+// The grid point after `deadline` that is not before `now`.
+double nextFrameDeadline(double deadline, double interval, double now);
+
+// Busy-waits until clock() passes the deadline, handing every waiting window event to
+// dispatchOne() (which returns false when there is none), then advances the grid.
+// Returns the milliseconds spent waiting plus 1, never 0.
+double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)());

@@ -1,0 +1,77 @@
+// OpenGLRainbows: the renderer. The only owner of the OpenGL context; it holds the sprite slot tables,
+// the screen size and viewport, the windowed/full-screen state and the frame grid.
+//
+// The game always draws into an offscreen framebuffer of exactly its screen size. rtPresent copies it
+// to the window: 1:1 when windowed; in full screen scaled by the largest whole factor that fits the
+// display (nearest neighbour) and centred on black, or fitted keeping its aspect when the display is
+// smaller than the game. Everything that reads the screen reads the offscreen framebuffer.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <cstdint>
+
+#include "runtime/core/frame_grid.h"
+
+constexpr int spriteSlotCount = 65536;
+constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
+
+class OpenGLRainbows {
+public:
+    OpenGLRainbows();
+    virtual ~OpenGLRainbows();
+
+    // Attaches OpenGL to the window; 0 for width, height or depth takes the window's or desktop's.
+    // Returns 1, or 0 when no usable context could be made.
+    int createContext(SDL_Window* window, int width, int height, int colourDepth, int framesPerSecond);
+    // Detects software rendering from the driver's renderer name: warning box and log line.
+    void choosePixelFormat();
+    // Viewport (x, y from the top left; width or height ≤ 0 = the whole screen), projection, 2D state.
+    void setup2D(int x, int y, int width, int height);
+    // Shows the frame and waits for the next grid point; returns the ms spent waiting + 1.
+    double rtPresent();
+    int goWindowed();
+    int goFullscreen();
+    // 0 for width, height or depth keeps the stored value; returns the result of the switch.
+    int setScreenMode(int width, int height, int colourDepth, bool fullscreen);
+    int hideWindow();
+    // Texture binding for the next quads; a < 0 draws untextured.
+    void bindSprite(int a, int b, bool mip, const GLuint* table = nullptr);
+    // Empties a sprite slot, deleting its textures and its collision mask.
+    void emptySpriteSlot(int slot);
+
+    // Sprite slots: plain [0] and mipmapped [1] texture names, 0 = none.
+    GLuint spriteTextures[spriteSlotCount][2];
+    int boundSprite = -1;
+    int boundSecondSprite = -1;
+    bool boundMip = false;
+    int textureWidth[spriteSlotCount];  // power of two; -1 when empty
+    int textureHeight[spriteSlotCount]; // power of two; -1 when empty
+    int imageWidth[spriteSlotCount];    // pixels; 0 when empty
+    int imageHeight[spriteSlotCount];   // pixels; 0 when empty
+    float intensity = 0;                // global colour and alpha multiplier, 0..1
+    uint8_t* collisionMasks[spriteSlotCount]; // lazily read alpha planes, or null
+    // The 16 background pictures join this record with the background picture code.
+
+    SDL_Window* window = nullptr;
+    int screenWidth = 0;  // pixels of the game screen
+    int screenHeight = 0; // pixels of the game screen
+    int colourDepth = 0;  // bits per pixel
+    bool fullscreen = false;
+    int viewportX = 0, viewportY = 0, viewportWidth = 0, viewportHeight = 0; // last setup2D
+    bool contextReady = false; // textures are deleted only while true
+    FrameGrid frameGrid;       // next frame deadline and frame interval, ms
+    bool softwareRendering = false;
+    SDL_GLContext glContext = nullptr;
+
+private:
+    bool makeScreenBuffer();
+    void freeScreenBuffer();
+    void copyScreenToWindow();
+
+    GLuint screenFramebuffer = 0;  // the offscreen game screen, 0 when drawing straight to the window
+    GLuint screenColour = 0;       // its colour renderbuffer
+    GLuint screenDepthStencil = 0; // its depth and stencil renderbuffer
+    int windowedX = SDL_WINDOWPOS_CENTERED, windowedY = SDL_WINDOWPOS_CENTERED; // last windowed place
+    bool placedOnce = false;
+};

@@ -1,0 +1,97 @@
+// The frame limiter's grid, run against a clock the test controls.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "runtime/core/frame_grid.h"
+
+namespace {
+
+// A clock that reads a scripted series of times, then stays on the last one.
+std::vector<double> clockReadings;
+size_t clockIndex = 0;
+double scriptedClock()
+{
+    double value = clockReadings[std::min(clockIndex, clockReadings.size() - 1)];
+    ++clockIndex;
+    return value;
+}
+
+int pendingEvents = 0;
+int dispatchedEvents = 0;
+bool dispatchScripted()
+{
+    if (pendingEvents == 0) return false;
+    --pendingEvents;
+    ++dispatchedEvents;
+    return true;
+}
+
+void script(std::vector<double> readings, int events = 0)
+{
+    clockReadings = std::move(readings);
+    clockIndex = 0;
+    pendingEvents = events;
+    dispatchedEvents = 0;
+}
+
+} // namespace
+
+TEST(FrameGrid, IntervalFollowsTheRateWithTwoMillisecondsForNoRate)
+{
+    EXPECT_DOUBLE_EQ(frameIntervalFor(60), 1000.0 / 60);
+    EXPECT_DOUBLE_EQ(frameIntervalFor(0), 2.0);
+    EXPECT_DOUBLE_EQ(frameIntervalFor(-5), 2.0);
+    EXPECT_DOUBLE_EQ(frameIntervalFor(59), 1000.0 / 59); // 59.9 arrives truncated
+}
+
+TEST(FrameGrid, LatePresentSkipsMissedFramesAndKeepsThePhase)
+{
+    const double interval = 1000.0 / 60;
+    FrameGrid grid{2 * interval, interval}; // deadline 33.33 ms
+    script({57, 57});
+    double waited = waitForFrame(grid, scriptedClock, dispatchScripted);
+    EXPECT_DOUBLE_EQ(waited, 1); // nothing to wait for
+    EXPECT_NEAR(grid.deadline, 4 * interval, 1e-9); // 50 is past: 66.67
+
+    script({62, 63, 64, 66.6, 66.7});
+    waitForFrame(grid, scriptedClock, dispatchScripted);
+    EXPECT_EQ(clockIndex, 5u); // waited until the clock passed 66.67
+    EXPECT_NEAR(grid.deadline, 5 * interval, 1e-9);
+}
+
+TEST(FrameGrid, WaitDispatchesEventsAndReturnsWaitPlusOne)
+{
+    FrameGrid grid{20, 10};
+    script({12, 15, 19, 21}, 3);
+    double waited = waitForFrame(grid, scriptedClock, dispatchScripted);
+    EXPECT_EQ(dispatchedEvents, 3);
+    EXPECT_DOUBLE_EQ(waited, 21 - 12 + 1);
+    EXPECT_DOUBLE_EQ(grid.deadline, 30);
+}
+
+TEST(FrameGrid, DeadlineExactlyNowIsStillAhead)
+{
+    // The wait ends only once the clock is past the deadline; a new deadline equal to now is kept.
+    EXPECT_DOUBLE_EQ(nextFrameDeadline(10, 10, 20), 20);
+    EXPECT_DOUBLE_EQ(nextFrameDeadline(10, 10, 20.5), 30);
+}
+
+TEST(FrameGrid, LongStallLandsOnTheFirstGridPointAfterNow)
+{
+    const double interval = 1000.0 / 60;
+    double now = 3600.0 * 1000 + 5; // an hour paused
+    double deadline = nextFrameDeadline(0, interval, now);
+    EXPECT_GE(deadline, now);
+    EXPECT_LT(deadline - interval, now);
+    double steps = deadline / interval;
+    EXPECT_NEAR(steps, std::round(steps), 1e-6); // still on the grid
+}
+
+TEST(FrameGrid, TinyIntervalAfterLongStallDoesNotSpinForEver)
+{
+    double deadline = nextFrameDeadline(0, 1e-6, 1e6);
+    EXPECT_GE(deadline, 1e6);
+    EXPECT_LT(deadline, 1e6 + 1e-3);
+}
