@@ -1,0 +1,156 @@
+// The engine core on a real X display: full screen and windowed presentation, the window's title and
+// size, the error log, pausing on focus loss and every way of ending the program.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/x_session.h"
+
+namespace {
+
+const std::string coreHost = RT_BUILD_DIR "/tests/hosts/core_host";
+const std::string game = RT_BUILD_DIR "/game/flipmatics";
+constexpr uint32_t green = 0x00FF00, blue = 0x0000FF, darkRed = 0x800000, black = 0x000000;
+constexpr int startTimeout = 20000;
+
+// The host's pattern scaled by `factor` with its top-left corner at (left, top).
+bool patternAt(const Screenshot& shot, int left, int top, int factor)
+{
+    int right = left + 320 * factor, bottom = top + 240 * factor;
+    int square = 10 * factor;
+    return shot.at(left, top) == green && shot.at(left + square - 1, top + square - 1) == green &&
+           shot.at(left + square, top + square) == darkRed && shot.at(right - 1, bottom - 1) == blue &&
+           shot.at(right - square, bottom - square) == blue && shot.at(right - square - 1, bottom - square - 1) == darkRed;
+}
+
+TEST(CoreWindow, FullScreenScalesByTwoOnA640x480Display)
+{
+    XSession x(640, 480, true);
+    ASSERT_TRUE(x.ready());
+    pid_t host = x.start(coreHost);
+    ASSERT_NE(x.waitForWindow("Flipmatics", startTimeout), 0u);
+    EXPECT_TRUE(x.waitForScreen([](const Screenshot& s) { return patternAt(s, 0, 0, 2); }, startTimeout));
+    kill(host, SIGTERM);
+    x.waitForExit(host, 5000);
+}
+
+TEST(CoreWindow, FullScreenScalesByThreeAndCentresOnBlackOnA1024x768Display)
+{
+    XSession x(1024, 768, true);
+    ASSERT_TRUE(x.ready());
+    pid_t host = x.start(coreHost);
+    ASSERT_NE(x.waitForWindow("Flipmatics", startTimeout), 0u);
+    // 3 × (320 × 240) = 960 × 720, centred: 32 pixels of black left and right, 24 above and below.
+    bool shown = x.waitForScreen(
+        [](const Screenshot& s) {
+            return patternAt(s, 32, 24, 3) && s.at(31, 23) == black && s.at(992, 744) == black &&
+                   s.at(0, 400) == black && s.at(1023, 400) == black;
+        },
+        startTimeout);
+    EXPECT_TRUE(shown);
+    if (!shown) x.grab().save(x.tempFolder() + "fullscreen-1024.ppm");
+    kill(host, SIGTERM);
+    x.waitForExit(host, 5000);
+}
+
+TEST(CoreWindow, WindowedModeShowsTheTitleOverA320x240ClientArea)
+{
+    XSession x(640, 480, true);
+    ASSERT_TRUE(x.ready());
+    pid_t host = x.start(coreHost, {"--windowed"});
+    unsigned long window = x.waitForWindow("Flipmatics", startTimeout);
+    ASSERT_NE(window, 0u);
+    int left, top, width, height;
+    x.windowArea(window, left, top, width, height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
+    EXPECT_TRUE(x.waitForScreen([&](const Screenshot& s) { return patternAt(s, left, top, 1); }, startTimeout));
+    x.requestClose(window);
+    EXPECT_EQ(x.waitForExit(host, 10000), 0);
+}
+
+TEST(CoreWindow, SoftwareOpenGlIsLoggedAndEachRunStartsAFreshLog)
+{
+    XSession x(640, 480);
+    ASSERT_TRUE(x.ready());
+    EXPECT_EQ(x.waitForExit(x.start(coreHost, {"--windowed", "--end-after=3"}), startTimeout), 0);
+    EXPECT_EQ(x.readTempFile("ErrorLog.txt"), "OpenGL Software Emulation\r\n");
+
+    std::ofstream(x.tempFolder() + "ErrorLog.txt", std::ios::app) << "left by the first run\r\n";
+    EXPECT_EQ(x.waitForExit(x.start(coreHost, {"--windowed", "--end-after=3"}), startTimeout), 0);
+    EXPECT_EQ(x.readTempFile("ErrorLog.txt"), "OpenGL Software Emulation\r\n");
+}
+
+TEST(CoreWindow, EndInDebugModeLogsTheEndLines)
+{
+    XSession x(640, 480);
+    ASSERT_TRUE(x.ready());
+    EXPECT_EQ(x.waitForExit(x.start(coreHost, {"--windowed", "--debug", "--end-after=3"}), startTimeout), 0);
+    EXPECT_EQ(x.readTempFile("ErrorLog.txt"), "OpenGL Software Emulation\r\n-End On Line\r\n0\r\n-1\r\n0\r\n0\r\n");
+}
+
+TEST(CoreWindow, FocusLossPausesWithTheTitleMarkedUnlessInDebugMode)
+{
+    XSession x(640, 480);
+    ASSERT_TRUE(x.ready());
+    pid_t host = x.start(coreHost, {"--windowed"});
+    unsigned long window = x.waitForWindow("Flipmatics", startTimeout);
+    ASSERT_NE(window, 0u);
+    x.focus(window);
+    pause(300);
+    x.unfocus();
+    EXPECT_TRUE(x.waitForTitle(window, "Flipmatics <pause>", 5000));
+    x.focus(window);
+    EXPECT_TRUE(x.waitForTitle(window, "Flipmatics", 5000));
+    x.requestClose(window);
+    EXPECT_EQ(x.waitForExit(host, 10000), 0);
+
+    pid_t debugHost = x.start(coreHost, {"--windowed", "--debug"});
+    window = x.waitForWindow("Flipmatics", startTimeout);
+    ASSERT_NE(window, 0u);
+    x.focus(window);
+    pause(300);
+    x.unfocus();
+    EXPECT_FALSE(x.waitForTitle(window, "Flipmatics <pause>", 1000));
+    x.requestClose(window);
+    EXPECT_EQ(x.waitForExit(debugHost, 10000), 0);
+}
+
+// The game itself ends with exit code 0 on Escape, on Left Alt + F4 and when its window is closed.
+class GameEnds : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(x.ready());
+        pid = x.start(game);
+        window = x.waitForWindow("Flipmatics", startTimeout);
+        ASSERT_NE(window, 0u);
+        x.focus(window);
+        pause(500);
+    }
+    XSession x{640, 480, true};
+    pid_t pid = -1;
+    unsigned long window = 0;
+};
+
+TEST_F(GameEnds, OnEscape)
+{
+    x.pressKey("Escape");
+    EXPECT_EQ(x.waitForExit(pid, 10000), 0);
+}
+
+TEST_F(GameEnds, OnLeftAltF4)
+{
+    x.keyDown("Alt_L");
+    x.pressKey("F4");
+    x.keyUp("Alt_L");
+    EXPECT_EQ(x.waitForExit(pid, 10000), 0);
+}
+
+TEST_F(GameEnds, OnWindowClose)
+{
+    x.requestClose(window);
+    EXPECT_EQ(x.waitForExit(pid, 10000), 0);
+}
+
+} // namespace
