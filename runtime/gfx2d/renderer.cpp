@@ -206,7 +206,9 @@ double OpenGLRainbows::rtPresent()
     glFlush();
     copyScreenToWindow();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    return waitForFrame(frameGrid, nowMs, rtDispatchOneMessage);
+    double waited = waitForFrame(frameGrid, nowMs, rtDispatchOneMessage);
+    lastWaitMs = waited - 1;
+    return waited;
 }
 
 int OpenGLRainbows::goWindowed()

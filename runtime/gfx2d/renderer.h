@@ -61,6 +61,7 @@ public:
     int viewportX = 0, viewportY = 0, viewportWidth = 0, viewportHeight = 0; // last setup2D
     bool contextReady = false; // textures are deleted only while true
     FrameGrid frameGrid;       // next frame deadline and frame interval, ms
+    double lastWaitMs = 0;     // ms the last rtPresent spent waiting for its grid point
     bool softwareRendering = false;
     SDL_GLContext glContext = nullptr;
 

@@ -84,6 +84,7 @@ void RtString::cutAt(uint32_t i)
 void RtString::assignBytes(const char* bytes, uint32_t count)
 {
     if (bytes == text_) return;
+    if (count == 0 && capacity_ == 0) return; // an empty value stays on the shared empty text
     reserve(count);
     memmove(text_, bytes, count);
     text_[count] = '\0';
