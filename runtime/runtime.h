@@ -42,6 +42,8 @@ double rtElapsedTime();
 void rtSetEscapeEnds(double ends);
 // A copy of the program's arguments.
 RtString rtCommandLine();
+// The main window's system handle (its X11 window id), 0 when there is none.
+double rtWindowHandle();
 
 // ---------------------------------------------------------------------------------------------
 // Values: text commands

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/platform/window_sdl.h"
 #include "runtime/runtime.h"
 
 // The arguments after the program's own name, separated by blanks; an argument that holds a blank
@@ -34,4 +35,9 @@ void rtRunGame(int argc, char** argv, const GameSettings& settings, void (*gameM
     engine.sourceLine = 0;
     gameMain();
     rtFatalEnd();
+}
+
+double rtWindowHandle()
+{
+    return double(nativeWindowHandle(engine.window));
 }

@@ -2,6 +2,7 @@
 #include "runtime/platform/window_sdl.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <cstdio>
 
 bool startVideo()
@@ -52,4 +53,15 @@ void setWindowText(SDL_Window* window, const char* text)
 void destroyMainWindow(SDL_Window* window)
 {
     if (window) SDL_DestroyWindow(window);
+}
+
+unsigned long nativeWindowHandle(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info)) return 0;
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (info.subsystem == SDL_SYSWM_X11) return info.info.x11.window;
+#endif
+    return 0;
 }

@@ -17,3 +17,6 @@ void desktopMode(SDL_Window* window, int& width, int& height, int& bitsPerPixel)
 
 void setWindowText(SDL_Window* window, const char* text);
 void destroyMainWindow(SDL_Window* window);
+
+// The system's own handle of the window (the X11 window id), or 0.
+unsigned long nativeWindowHandle(SDL_Window* window);

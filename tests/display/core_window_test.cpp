@@ -2,6 +2,10 @@
 // size, the error log, pausing on focus loss and every way of ending the program.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "support/x_session.h"
@@ -151,6 +155,53 @@ TEST_F(GameEnds, OnWindowClose)
 {
     x.requestClose(window);
     EXPECT_EQ(x.waitForExit(pid, 10000), 0);
+}
+
+} // namespace
+
+namespace {
+
+double reported(const std::string& report, const std::string& key)
+{
+    size_t at = report.find(key + " ");
+    return at == std::string::npos ? -1e9 : std::stod(report.substr(at + key.size() + 1));
+}
+
+TEST(CoreTimers, StartUpTimeIsNotCountedAndModesSwitch)
+{
+    XSession x(640, 480, true);
+    ASSERT_TRUE(x.ready());
+    EXPECT_EQ(x.waitForExit(x.start(coreHost, {"--report"}), 30000), 0);
+    std::string report = x.readTempFile("report.txt");
+    EXPECT_GE(reported(report, "elapsed"), 0);
+    EXPECT_LT(reported(report, "elapsed"), 200);
+    EXPECT_GT(reported(report, "duration"), 0); // fractional: the clock has sub-millisecond steps
+    EXPECT_EQ(reported(report, "fullscreen at start"), 1);
+    EXPECT_NE(report.find("windowed result 1 now 0"), std::string::npos) << report;
+    EXPECT_NE(report.find("fullscreen result 1 now 1"), std::string::npos) << report;
+    EXPECT_NE(report.find("screen 320x240"), std::string::npos) << report;
+    // 30 frames on the 60 Hz grid take about half a second; at rate 0 the 2 ms interval holds.
+    EXPECT_NEAR(reported(report, "30 frames"), 500, 60);
+    EXPECT_GE(reported(report, "100 frames at rate 0"), 190);
+}
+
+TEST(CoreStartUp, WithoutADisplayTheGameSaysWhyAndFails)
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        setenv("DISPLAY", ":9876", 1);
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        int devNull = open("/dev/null", O_WRONLY);
+        dup2(devNull, STDOUT_FILENO);
+        dup2(devNull, STDERR_FILENO);
+        execl(game.c_str(), game.c_str(), nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 } // namespace
