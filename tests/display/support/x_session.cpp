@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,7 +57,8 @@ static pid_t spawn(const std::vector<std::string>& command, const std::vector<st
     }
     pid_t pid = fork();
     if (pid != 0) return pid;
-    // Child: quiet, in its folder, with its environment.
+    // Child: gone with the test process, quiet, in its folder, with its environment.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     int devNull = open("/dev/null", O_RDWR);
     dup2(devNull, STDIN_FILENO);
     if (!getenv("RT_TEST_VERBOSE")) dup2(devNull, STDOUT_FILENO);
@@ -72,8 +74,16 @@ static pid_t spawn(const std::vector<std::string>& command, const std::vector<st
     _exit(127);
 }
 
+// Windows come and go while a test looks at them (a window manager's frames, a program that ends):
+// an X error about a vanished window is expected and must not end the test program.
+static int ignoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 XSession::XSession(int width, int height, bool windowManager)
 {
+    XSetErrorHandler(ignoreXError);
     char folder[] = "/tmp/rt-display-XXXXXX";
     if (mkdtemp(folder)) temp = std::string(folder) + "/";
 
@@ -191,7 +201,7 @@ unsigned long XSession::waitForWindow(const std::string& title, int timeoutMs)
         std::vector<Window> windows;
         collectWindows(connection, DefaultRootWindow(connection), windows, 0);
         for (Window window : windows) {
-            XWindowAttributes attributes;
+            XWindowAttributes attributes{};
             if (XGetWindowAttributes(connection, window, &attributes) && attributes.map_state == IsViewable &&
                 windowTitle(window) == title)
                 return window;
@@ -209,9 +219,10 @@ bool XSession::waitForTitle(unsigned long window, const std::string& title, int 
 
 void XSession::windowArea(unsigned long window, int& x, int& y, int& width, int& height)
 {
-    XWindowAttributes attributes;
+    XWindowAttributes attributes{};
     XGetWindowAttributes(connection, window, &attributes);
     Window child;
+    x = y = 0;
     XTranslateCoordinates(connection, window, DefaultRootWindow(connection), 0, 0, &x, &y, &child);
     width = attributes.width;
     height = attributes.height;
@@ -221,8 +232,8 @@ Screenshot XSession::grab()
 {
     Screenshot shot;
     Window root = DefaultRootWindow(connection);
-    XWindowAttributes attributes;
-    XGetWindowAttributes(connection, root, &attributes);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(connection, root, &attributes)) return shot;
     XImage* image = XGetImage(connection, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (!image) return shot;
     shot.width = attributes.width;
@@ -237,7 +248,10 @@ Screenshot XSession::grab()
 bool XSession::waitForScreen(const std::function<bool(const Screenshot&)>& condition, int timeoutMs)
 {
     for (double end = millisecondsNow() + timeoutMs; millisecondsNow() < end; pause(50))
-        if (condition(grab())) return true;
+    {
+        Screenshot shot = grab();
+        if (shot.width > 0 && condition(shot)) return true;
+    }
     return false;
 }
 

@@ -15,7 +15,11 @@ struct Screenshot {
     int height = 0;
     std::vector<uint32_t> pixels; // 0xRRGGBB, rows top first
 
-    uint32_t at(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    // The pixel at (x, y); 0xFFFFFFFF (no colour) outside the screen.
+    uint32_t at(int x, int y) const
+    {
+        return x >= 0 && y >= 0 && x < width && y < height ? pixels[size_t(y) * width + x] : 0xFFFFFFFF;
+    }
     bool save(const std::string& ppmPath) const;
 };
 
