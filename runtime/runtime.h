@@ -123,3 +123,25 @@ double rtBoxesOverlap(double x1, double y1, double w1, double h1, double x2, dou
 void rtSeedRandom(uint32_t seed);
 // A whole number from 0 to trunc(n) inclusive; 0 for a negative n.
 double rtRandom(double n);
+
+// ---------------------------------------------------------------------------------------------
+// Values: text arrays and text commands
+// ---------------------------------------------------------------------------------------------
+
+#include "runtime/values/text_arrays.h"
+
+// Every text empty; sizes as for rtDimArray (a first size below 1 leaves the array without size,
+// more texts than storage can hold end with code 7).
+void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d);
+// Text (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it.
+RtString& rtTextArrayAt(RtTextArray& array, double i, double j, double k, double l);
+// count bytes from byte start (from 0), cut at the text's end: ("ABCDE", 1, 3) → "BCD"; a start
+// below 0 or past the end, or a count of 0 or less, gives "".
+RtString rtMidText(const RtString& text, double start, double count);
+// Every occurrence of find replaced; with a replacement of another length the search goes on inside
+// or just after the inserted text ("aaaa", "aa", "a" → "a"). An empty find returns the text unchanged.
+RtString rtReplaceText(const RtString& text, const RtString& find, const RtString& replacement);
+// Split text at any byte of delimiters into array (one dimension) and return the number of elements:
+// runs of delimiters between elements give no empty elements, trailing ones do ("a,," → a, "").
+// The empty text gives none; an empty delimiter set gives the whole text as one element.
+double rtSplitText(const RtString& text, RtTextArray& array, const RtString& delimiters);

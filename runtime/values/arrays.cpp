@@ -12,18 +12,12 @@
 // rounded to 8, plus 8) inside that range.
 static constexpr double maxArrayElements = double(INT32_MAX - 16);
 
-// A size that is not a number or negative means no size.
-static double sizeOrZero(double size)
-{
-    return std::isnan(size) || size < 0 ? 0 : size;
-}
-
 int64_t arrayElementCount(double a, double b, double c, double d)
 {
-    a = sizeOrZero(a);
+    a = arraySizeOrZero(a);
     if (a < 1) return 0;
-    double product =
-        a * std::max(sizeOrZero(b), 1.0) * std::max(sizeOrZero(c), 1.0) * std::max(sizeOrZero(d), 1.0);
+    double product = a * std::max(arraySizeOrZero(b), 1.0) * std::max(arraySizeOrZero(c), 1.0) *
+                     std::max(arraySizeOrZero(d), 1.0);
     if (!(product <= maxArrayElements)) return -1; // also catches infinities
     return int64_t(product);
 }
@@ -47,10 +41,10 @@ void arrayAccessFailed(const RtArray& array)
 
 void rtDimArray(RtArray& array, double a, double b, double c, double d)
 {
-    a = sizeOrZero(a);
-    b = sizeOrZero(b);
-    c = sizeOrZero(c);
-    d = sizeOrZero(d);
+    a = arraySizeOrZero(a);
+    b = arraySizeOrZero(b);
+    c = arraySizeOrZero(c);
+    d = arraySizeOrZero(d);
     // A first size below 1 leaves an array without size, and its storage is renewed in any case.
     bool renew = a < 1;
     if (renew) a = 0;

@@ -28,6 +28,12 @@ struct RtArray
     RtArray& operator=(const RtArray&) = delete;
 };
 
+// A size that is not a number or negative means no size.
+inline double arraySizeOrZero(double size)
+{
+    return std::isnan(size) || size < 0 ? 0 : size;
+}
+
 // Element count behind sizes a, b, c, d: a × b × c × d with b, c, d raised to at least 1 and a below 1
 // counting as 0. Sizes that are not numbers or negative count as 0. Returns -1 when the count does not
 // fit the storage an array may have.
