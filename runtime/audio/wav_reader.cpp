@@ -1,0 +1,110 @@
+// The WAV reader and the conversion of its samples into mixer chunks.
+#include "runtime/audio/wav_reader.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <cstring>
+
+static uint16_t readU16(const uint8_t* p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
+
+static uint32_t readU32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// A chunk header (4-byte tag, 4-byte size) at `at`; false when the file ends first.
+static bool readChunkHeader(const uint8_t* bytes, size_t size, uint64_t at, char tag[4], uint32_t& chunkSize)
+{
+    if (at > size || size - at < 8) return false;
+    memcpy(tag, bytes + at, 4);
+    chunkSize = readU32(bytes + at + 4);
+    return true;
+}
+
+bool readWav(const uint8_t* bytes, size_t size, WavSound& sound)
+{
+    constexpr size_t headSize = 36;
+    if (!bytes || size < headSize) return false;
+
+    uint32_t formatSize = readU32(bytes + 16);
+    int claimedChannels = readU16(bytes + 22);
+    uint32_t rate = readU32(bytes + 24);
+    int blockAlign = readU16(bytes + 32);
+    int bits = readU16(bytes + 34);
+
+    // Longer format chunks carry 14 bytes we skip, whatever their size says.
+    uint64_t at = headSize + (formatSize != 16 ? 14 : 0);
+    char tag[4];
+    uint32_t chunkSize;
+    if (!readChunkHeader(bytes, size, at, tag, chunkSize)) return false;
+    if (memcmp(tag, "fact", 4) == 0) {
+        at += 8 + uint64_t(chunkSize);
+        if (!readChunkHeader(bytes, size, at, tag, chunkSize)) return false;
+    }
+    if (memcmp(tag, "data", 4) != 0) return false;
+    at += 8;
+    if (chunkSize > size - at) return false; // the samples run past the end of the file
+
+    if (claimedChannels == 0) return false;
+    int channels = claimedChannels < 2 ? 1 : 2;
+    if (rate < 100 || rate > 200000) return false;
+    if (bits != 8 && bits != 16) return false;
+    if (blockAlign != channels * bits / 8) return false;
+    if (chunkSize < uint32_t(blockAlign) || chunkSize > maxWavDataSize) return false;
+
+    sound.channels = channels;
+    sound.samplesPerSecond = int(rate);
+    sound.blockAlign = blockAlign;
+    sound.bitsPerSample = bits;
+    sound.data = bytes + at;
+    sound.dataSize = chunkSize;
+    return true;
+}
+
+Mix_Chunk* makeMixerChunk(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond)
+{
+    if (!sound.data || sound.blockAlign <= 0 || channels <= 0 || samplesPerSecond <= 0) return nullptr;
+    uint64_t frames = sound.dataSize / uint32_t(sound.blockAlign);
+    uint64_t outFrameBytes = uint64_t(SDL_AUDIO_BITSIZE(format) / 8) * uint64_t(channels);
+    // Resampling may add a few frames at the end; the limit keeps a margin for them.
+    uint64_t expected = (frames * uint64_t(samplesPerSecond) / uint64_t(sound.samplesPerSecond) + 64) * outFrameBytes;
+    if (frames == 0 || outFrameBytes == 0 || expected > maxMixerChunkSize) return nullptr;
+
+    SDL_AudioFormat sourceFormat = sound.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    SDL_AudioStream* stream = SDL_NewAudioStream(sourceFormat, Uint8(sound.channels), sound.samplesPerSecond, format,
+                                                 Uint8(channels), samplesPerSecond);
+    if (!stream) return nullptr;
+    // Fed in pieces: the stream's lengths are ints, the sound may be far longer than its work buffers.
+    constexpr uint64_t piece = 1 << 20;
+    uint64_t total = frames * uint64_t(sound.blockAlign);
+    bool fed = true;
+    for (uint64_t done = 0; fed && done < total; done += piece) {
+        uint64_t length = total - done < piece ? total - done : piece;
+        fed = SDL_AudioStreamPut(stream, sound.data + done, int(length)) == 0;
+    }
+    fed = fed && SDL_AudioStreamFlush(stream) == 0;
+    int available = fed ? SDL_AudioStreamAvailable(stream) : 0;
+    Mix_Chunk* chunk = nullptr;
+    if (available > 0 && uint64_t(available) <= maxMixerChunkSize) {
+        auto* samples = static_cast<Uint8*>(SDL_malloc(size_t(available)));
+        chunk = samples ? static_cast<Mix_Chunk*>(SDL_malloc(sizeof(Mix_Chunk))) : nullptr;
+        int got = chunk ? SDL_AudioStreamGet(stream, samples, available) : -1;
+        // Only whole output frames go to the mixer.
+        got = got > 0 ? got - int(uint64_t(got) % outFrameBytes) : 0;
+        if (got > 0) {
+            chunk->allocated = 1;
+            chunk->abuf = samples;
+            chunk->alen = Uint32(got);
+            chunk->volume = MIX_MAX_VOLUME;
+        } else {
+            SDL_free(samples);
+            SDL_free(chunk);
+            chunk = nullptr;
+        }
+    }
+    SDL_FreeAudioStream(stream);
+    return chunk;
+}
