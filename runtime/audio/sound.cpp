@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "runtime/audio/wav_reader.h"
@@ -138,10 +139,14 @@ double rtLoadSound(const RtString& name, double slot, double copies)
     SoundSystem* system = engine.soundSystem;
     if (!system || !system->mixerOpen) return 0;
 
-    std::vector<uint8_t> file;
-    WavSound wav;
-    if (!readWholeFile(path, file) || !readWav(file.data(), file.size(), wav)) return 0;
-    target.sound = makeMixerChunk(wav, system->format, system->channels, system->frequency);
+    try {
+        std::vector<uint8_t> file;
+        WavSound wav;
+        if (!readWholeFile(path, file) || !readWav(file.data(), file.size(), wav)) return 0;
+        target.sound = makeMixerChunk(wav, system->format, system->channels, system->frequency);
+    } catch (const std::bad_alloc&) {
+        target.sound = nullptr; // a sound too large for the memory left is a sound that cannot be made
+    }
     if (!target.sound) {
         target.soundSystem = nullptr;
         return 0;

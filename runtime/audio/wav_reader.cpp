@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstring>
+#include <vector>
 
 static uint16_t readU16(const uint8_t* p)
 {
@@ -74,37 +75,34 @@ Mix_Chunk* makeMixerChunk(const WavSound& sound, uint16_t format, int channels, 
     if (frames == 0 || outFrameBytes == 0 || expected > maxMixerChunkSize) return nullptr;
 
     SDL_AudioFormat sourceFormat = sound.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    SDL_AudioStream* stream = SDL_NewAudioStream(sourceFormat, Uint8(sound.channels), sound.samplesPerSecond, format,
-                                                 Uint8(channels), samplesPerSecond);
-    if (!stream) return nullptr;
-    // Fed in pieces: the stream's lengths are ints, the sound may be far longer than its work buffers.
-    constexpr uint64_t piece = 1 << 20;
-    uint64_t total = frames * uint64_t(sound.blockAlign);
-    bool fed = true;
-    for (uint64_t done = 0; fed && done < total; done += piece) {
-        uint64_t length = total - done < piece ? total - done : piece;
-        fed = SDL_AudioStreamPut(stream, sound.data + done, int(length)) == 0;
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, sourceFormat, Uint8(sound.channels), sound.samplesPerSecond, format, Uint8(channels),
+                          samplesPerSecond) < 0)
+        return nullptr;
+    // The conversion works in place in a buffer len_mult times the input.
+    uint64_t inputBytes = frames * uint64_t(sound.blockAlign);
+    uint64_t workBytes = inputBytes * uint64_t(cvt.len_mult);
+    if (workBytes > maxConversionBuffer) return nullptr;
+    std::vector<Uint8> converted(workBytes);
+    memcpy(converted.data(), sound.data, inputBytes);
+    cvt.buf = converted.data();
+    cvt.len = int(inputBytes);
+    if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt <= 0) return nullptr;
+    converted.resize(size_t(cvt.len_cvt));
+
+    // Only whole output frames go to the mixer.
+    size_t length = converted.size() - converted.size() % outFrameBytes;
+    if (length == 0 || length > maxMixerChunkSize) return nullptr;
+    auto* samples = static_cast<Uint8*>(SDL_malloc(length));
+    auto* chunk = static_cast<Mix_Chunk*>(samples ? SDL_malloc(sizeof(Mix_Chunk)) : nullptr);
+    if (!chunk) {
+        SDL_free(samples);
+        return nullptr;
     }
-    fed = fed && SDL_AudioStreamFlush(stream) == 0;
-    int available = fed ? SDL_AudioStreamAvailable(stream) : 0;
-    Mix_Chunk* chunk = nullptr;
-    if (available > 0 && uint64_t(available) <= maxMixerChunkSize) {
-        auto* samples = static_cast<Uint8*>(SDL_malloc(size_t(available)));
-        chunk = samples ? static_cast<Mix_Chunk*>(SDL_malloc(sizeof(Mix_Chunk))) : nullptr;
-        int got = chunk ? SDL_AudioStreamGet(stream, samples, available) : -1;
-        // Only whole output frames go to the mixer.
-        got = got > 0 ? got - int(uint64_t(got) % outFrameBytes) : 0;
-        if (got > 0) {
-            chunk->allocated = 1;
-            chunk->abuf = samples;
-            chunk->alen = Uint32(got);
-            chunk->volume = MIX_MAX_VOLUME;
-        } else {
-            SDL_free(samples);
-            SDL_free(chunk);
-            chunk = nullptr;
-        }
-    }
-    SDL_FreeAudioStream(stream);
+    memcpy(samples, converted.data(), length);
+    chunk->allocated = 1;
+    chunk->abuf = samples;
+    chunk->alen = Uint32(length);
+    chunk->volume = MIX_MAX_VOLUME;
     return chunk;
 }

@@ -8,10 +8,11 @@
 
 struct Mix_Chunk;
 
-// Largest sound, in bytes of the file's samples, and largest chunk after conversion to the mixer's
-// format (128 MB holds 25 minutes of 22050 Hz 16-bit stereo).
+// Largest sound, in bytes of the file's samples; largest chunk after conversion to the mixer's format
+// (64 MB hold 12 minutes of 22050 Hz 16-bit stereo) and largest buffer the conversion may work in.
 constexpr uint32_t maxWavDataSize = 0x0FFFFFFF;
-constexpr size_t maxMixerChunkSize = size_t(128) << 20;
+constexpr size_t maxMixerChunkSize = size_t(64) << 20;
+constexpr size_t maxConversionBuffer = size_t(256) << 20;
 
 // A sound as the file describes it. `data` points into the file image it was read from.
 struct WavSound {
