@@ -73,11 +73,16 @@ int rtEngineInit(const char* title)
         // A program whose folder cannot be entered works from the current one.
     }
     // The data and media archive resolvers are created here once they exist.
-    // The screen is cleared here (rtClearScreen) once primitives exist.
+    rtClearScreen();
     setAllFrameClocks();
     engine.renderer->rtPresent();
     engine.renderer->setup2D(0, 0, 0, 0);
-    // The default fonts are loaded and "Loading..." is printed centred here once fonts exist.
+    double screenWidth, screenHeight, cellWidth, cellHeight;
+    rtScreenSize(screenWidth, screenHeight);
+    rtLoadFont("", 0); // the built-in font, in case the font file is missing
+    rtLoadFont("smalfont.bmp", 0);
+    rtFontSize(cellWidth, cellHeight);
+    rtPrint("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
     rtShowFrame();
 
     engine.paused = false;
