@@ -74,3 +74,11 @@ void rtSetViewport(double x, double y, double width, double height);
 double rtSetScreenMode(double width, double height, double fullscreen);
 // 1 while full screen, else 0.
 double rtIsFullscreen();
+
+// ---------------------------------------------------------------------------------------------
+// Files: data file resolver and appended archive
+// ---------------------------------------------------------------------------------------------
+
+// The host files whose appended archives the data and the media resolver consult from now on
+// (an empty text: none); each resolver is enabled again and its pending temp file deleted.
+void rtSetArchiveFiles(const RtString& dataArchive, const RtString& mediaArchive);
