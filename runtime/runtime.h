@@ -82,3 +82,53 @@ double rtIsFullscreen();
 // The host files whose appended archives the data and the media resolver consult from now on
 // (an empty text: none); each resolver is enabled again and its pending temp file deleted.
 void rtSetArchiveFiles(const RtString& dataArchive, const RtString& mediaArchive);
+
+// ---------------------------------------------------------------------------------------------
+// Files: file channels and file-system commands
+// ---------------------------------------------------------------------------------------------
+// Channels 0 to 7. A channel number outside 0..7 ends the program with code 7; a read or write
+// that moves fewer bytes than asked (a closed channel included) ends it with code 3. Values are
+// little-endian with nothing between them; '\' in file names is a folder separator.
+
+// Opens the file on the channel (closing what it held): for reading when mode is non-zero
+// (not-a-number included), else created empty for writing. 1 when open, else 0.
+double rtOpenFile(double channel, const RtString& name, double mode);
+// Closes the channel if it is open.
+void rtCloseFile(double channel);
+// 1 at the end of the file (and for a closed channel or a number outside 0..7), else 0.
+double rtEndOfFile(double channel);
+// Read 1, 2 or 4 bytes as an unsigned number, or 8 bytes as a double.
+void rtReadUInt8(double channel, double& value);
+void rtReadUInt16(double channel, double& value);
+void rtReadUInt32(double channel, double& value);
+void rtReadFloat64(double channel, double& value);
+// Exactly count bytes (none for a count of 0 or less); the text ends at the first zero byte.
+void rtReadChars(double channel, RtString& text, double count);
+// Up to 1024 bytes up to the next LF; the LF and a CR before it are dropped. Code 3 at the end.
+void rtReadLine(double channel, RtString& text);
+// Write the low 8, 16 or 32 bits of the value truncated toward zero (300 → 44, -1 → FF FF),
+// or the double as is.
+void rtWriteUInt8(double channel, double value);
+void rtWriteUInt16(double channel, double value);
+void rtWriteUInt32(double channel, double value);
+void rtWriteFloat64(double channel, double value);
+// The text's bytes, without length or terminator.
+void rtWriteChars(double channel, const RtString& text);
+// The text followed by CR LF.
+void rtWriteLine(double channel, const RtString& text);
+
+// Size in bytes (low 32 bits); 0 when the file cannot be read.
+double rtFileSize(const RtString& name);
+// 1 when the file can be opened for reading, else 0 (folders are not files).
+double rtFileExists(const RtString& name);
+// 1 when the file was deleted, else 0.
+double rtDeleteFile(const RtString& name);
+// Copies source to destination, replacing it; a copy that fails part-way is removed again, and
+// a file is never copied onto itself.
+void rtCopyFile(const RtString& source, const RtString& destination);
+// The current folder with '/' separators and a '/' at the end.
+RtString rtGetCurrentDir();
+// 1 when the current folder changed, else 0.
+double rtSetCurrentDir(const RtString& folder);
+// Turns every '\' of the text into '/'.
+void rtForwardSlashes(RtString& text);
