@@ -201,3 +201,13 @@ RtString rtReplaceText(const RtString& text, const RtString& find, const RtStrin
 // runs of delimiters between elements give no empty elements, trailing ones do ("a,," → a, "").
 // The empty text gives none; an empty delimiter set gives the whole text as one element.
 double rtSplitText(const RtString& text, RtTextArray& array, const RtString& delimiters);
+
+// ---------------------------------------------------------------------------------------------
+// Files: folder listing
+// ---------------------------------------------------------------------------------------------
+
+struct RtTextArray;
+// Fills the array with the current folder's sub-folders ("." and ".." included), then its files
+// that match the pattern ('*' any run, '?' one character but not '.', letters in any case), each
+// group in the system's order. Returns files + 65536 × folders.
+double rtFileList(const RtString& pattern, RtTextArray& array);

@@ -1,6 +1,7 @@
 // File channels and file-system commands: the bytes on disk, and the codes the program ends with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -9,10 +10,13 @@
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 #include "runtime/core/engine_state.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/files/file_list.h"
 #include "runtime/runtime.h"
+#include "runtime/values/text_arrays.h"
 
 namespace fs = std::filesystem;
 
@@ -216,4 +220,46 @@ TEST_F(FileChannels, FailedCopyLeavesNoPartialFile)
     writeText("big.bin", std::string(20000, 'b'));
     // In a child whose files may not grow past 8192 bytes, the third block fails to be written.
     EXPECT_EXIT(copyUnderSizeLimit(), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(FileChannels, FileListPutsFoldersFirstThenMatchingFiles)
+{
+    writeText("a.BMP", "");
+    writeText("b.png", "");
+    fs::create_directory("gfx");
+    RtTextArray list;
+    EXPECT_EQ(rtFileList("*.bmp", list), 1 + 3 * 65536);
+    ASSERT_EQ(list.size1, 4);
+    std::vector<std::string> folders = {list.data[0].c_str(), list.data[1].c_str(), list.data[2].c_str()};
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (std::vector<std::string>{".", "..", "gfx"}));
+    EXPECT_STREQ(list.data[3].c_str(), "a.BMP");
+    EXPECT_EQ(rtFileList("*.wav", list), 3 * 65536);
+    EXPECT_EQ(list.size1, 3);
+}
+
+TEST(FilePattern, StarsQuestionMarksAndCase)
+{
+    struct Case
+    {
+        const char* name;
+        const char* pattern;
+        bool matches;
+    };
+    for (const Case& c : std::vector<Case>{{"a.bmp", "?.bmp", true},
+                                           {"..bmp", "?.bmp", false},
+                                           {"ab.bmp", "?.bmp", false},
+                                           {"A.BMP", "*.bmp", true},
+                                           {".bmp", "*.bmp", true},
+                                           {"x.bmp.bak", "*.bmp", false},
+                                           {"x.bmp.bmp", "*.bmp", true},
+                                           {"abcabd", "*abd", true},
+                                           {"abc", "a**", true},
+                                           {"", "***", true},
+                                           {"abc", "a*c*", true},
+                                           {"abc", "abcd", false},
+                                           {"abcd", "abc", false},
+                                           {"noext", "*.*", false},
+                                           {"pic07.bmp", "pic??.bmp", true}})
+        EXPECT_EQ(matchesFilePattern(c.name, c.pattern), c.matches) << c.name << " / " << c.pattern;
 }
