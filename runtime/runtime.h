@@ -78,6 +78,150 @@ double rtSetScreenMode(double width, double height, double fullscreen);
 double rtIsFullscreen();
 
 // ---------------------------------------------------------------------------------------------
+// 2D: images and sprites
+// ---------------------------------------------------------------------------------------------
+// Sprite slots are 0..65519 (65520..65535 hold the fonts); a slot outside 0..65535 is ignored.
+// Images are BMP (8, 24 or 32 bits) or PNG; pixels of colour 0x8000FF (red 255, blue 128) are
+// transparent.
+
+// Empties the slot, then loads the file into it; 1 on success, 0 when missing or undecodable.
+double rtLoadSprite(const RtString& file, double slot);
+// As rtLoadSprite, but the slot holds the picture's normal map (heights from its blue channel).
+double rtLoadNormalMap(const RtString& file, double slot);
+// Copies the screen rectangle into the slot; 0 (slot unchanged) for an empty or oversized rectangle.
+double rtGrabSprite(double slot, double x, double y, double width, double height);
+// Natural size, top-left corner at (x, y) rounded up to whole pixels.
+void rtDrawSprite(double slot, double x, double y);
+// The whole picture onto width × height pixels at (x, y); negative sizes draw nothing.
+void rtStretchSprite(double slot, double x, double y, double width, double height);
+// Scaled by (scaleX, scaleY) about the centre of where rtDrawSprite would put it; never mirrored.
+void rtZoomSprite(double slot, double x, double y, double scaleX, double scaleY);
+// Turned counter-clockwise by angle degrees about pixel (x + width div 2, y + height div 2).
+void rtDrawSpriteRotated(double slot, double x, double y, double angle);
+// As rtDrawSpriteRotated, also scaled by zoom about the same centre.
+void rtDrawSpriteRotatedScaled(double slot, double x, double y, double angle, double zoom);
+// 1 when a visible pixel of sprite A at (xA, yA) lies on a fully opaque pixel of B at (xB, yB), else 0.
+double rtSpriteCollision(double slotA, double xA, double yA, double slotB, double xB, double yB);
+// The slot's picture size in pixels; 0 and 0 when empty.
+void rtSpriteSize(double slot, double& width, double& height);
+
+// ---------------------------------------------------------------------------------------------
+// 2D: fonts and text
+// ---------------------------------------------------------------------------------------------
+// A font is an image of 16 × 16 character cells (taller than wide) or 16 × 8 cells; black is transparent.
+
+// Text in the current font with its top-left corner at (x, y) rounded up; one cell per byte.
+void rtPrint(const RtString& text, double x, double y);
+// The number as text (the runtime's number-to-text rule), printed as rtPrint does.
+void rtPrintNumber(double number, double x, double y);
+// Selects font 0..15 (numbers outside are held to that range).
+void rtSetFont(double font);
+// Selects font 0..15 and loads the file into it; a missing or undecodable file (or an empty name)
+// gives the built-in 8 × 8 font.
+void rtLoadFont(const RtString& file, double font);
+// Cell width and height of the current font; 0 and 0 when it is empty.
+void rtFontSize(double& width, double& height);
+
+// ---------------------------------------------------------------------------------------------
+// 2D: primitives
+// ---------------------------------------------------------------------------------------------
+// Colours are red + green × 256 + blue × 65536; 0x8000FF draws with alpha 0 (invisible only with
+// alpha blending). Coordinates are pixels from the viewport's top left.
+
+// Removes background picture 0 and clears the screen to black.
+void rtClearScreen();
+// 0: opaque; a > 0: added at intensity min(a, 1); a < 0: alpha-blended at opacity min(-a, 1).
+// Lasts until the next call or rtShowFrame.
+void rtSetAlphaMode(double a);
+void rtDrawPixel(double x, double y, double colour);
+// Both end pixels are drawn.
+void rtDrawLine(double x1, double y1, double x2, double y2, double colour);
+// Filled, both corners included, in any corner order.
+void rtDrawRect(double x1, double y1, double x2, double y2, double colour);
+// Packed colour of a screen pixel (window coordinates); 0 outside the screen.
+double rtReadPixel(double x, double y);
+// Starts a polygon textured with the slot, or untextured for -1 (or any slot outside the table).
+void rtBeginPolygon(double slot);
+// Adds a corner at (x, y) with texture position (s, t) in pixels of the slot's picture (t from its top)
+// and a colour that tints the texture.
+void rtPolygonVertex(double x, double y, double s, double t, double colour);
+// Draws the polygon as a triangle fan; corners must run counter-clockwise on the screen.
+void rtEndPolygon();
+
+// ---------------------------------------------------------------------------------------------
+// 2D: background pictures and saving
+// ---------------------------------------------------------------------------------------------
+// The background picture is redrawn by rtShowFrame under every new frame.
+
+// Loads the file as the background and draws it now; an empty, missing or undecodable file removes
+// the background and clears the screen.
+void rtLoadBackground(const RtString& file);
+// Fades the file in over black for 1.5 seconds (showing frames), then makes it the background.
+// 0 when the name cannot be resolved or the picture cannot be decoded.
+double rtFadeInBackground(const RtString& file);
+// The current screen becomes the background.
+void rtGrabBackground();
+// Writes the screen to the file, as PNG when the name ends in ".png" (any case), else as 24-bit BMP;
+// the name is used as given. 1 on success, else 0.
+double rtSaveScreen(const RtString& file);
+// Writes the slot's picture as rtSaveScreen does; 0 for an empty slot.
+double rtSaveSprite(double slot, const RtString& file);
+// Files: data file resolver and appended archive
+// ---------------------------------------------------------------------------------------------
+
+// The host files whose appended archives the data and the media resolver consult from now on
+// (an empty text: none); each resolver is enabled again and its pending temp file deleted.
+void rtSetArchiveFiles(const RtString& dataArchive, const RtString& mediaArchive);
+
+// ---------------------------------------------------------------------------------------------
+// Files: file channels and file-system commands
+// ---------------------------------------------------------------------------------------------
+// Channels 0 to 7. A channel number outside 0..7 ends the program with code 7; a read or write
+// that moves fewer bytes than asked (a closed channel included) ends it with code 3. Values are
+// little-endian with nothing between them; '\' in file names is a folder separator.
+
+// Opens the file on the channel (closing what it held): for reading when mode is non-zero
+// (not-a-number included), else created empty for writing. 1 when open, else 0.
+double rtOpenFile(double channel, const RtString& name, double mode);
+// Closes the channel if it is open.
+void rtCloseFile(double channel);
+// 1 at the end of the file (and for a closed channel or a number outside 0..7), else 0.
+double rtEndOfFile(double channel);
+// Read 1, 2 or 4 bytes as an unsigned number, or 8 bytes as a double.
+void rtReadUInt8(double channel, double& value);
+void rtReadUInt16(double channel, double& value);
+void rtReadUInt32(double channel, double& value);
+void rtReadFloat64(double channel, double& value);
+// Exactly count bytes (none for a count of 0 or less); the text ends at the first zero byte.
+void rtReadChars(double channel, RtString& text, double count);
+// Up to 1024 bytes up to the next LF; the LF and a CR before it are dropped. Code 3 at the end.
+void rtReadLine(double channel, RtString& text);
+// Write the low 8, 16 or 32 bits of the value truncated toward zero (300 → 44, -1 → FF FF),
+// or the double as is.
+void rtWriteUInt8(double channel, double value);
+void rtWriteUInt16(double channel, double value);
+void rtWriteUInt32(double channel, double value);
+void rtWriteFloat64(double channel, double value);
+// The text's bytes, without length or terminator.
+void rtWriteChars(double channel, const RtString& text);
+// The text followed by CR LF.
+void rtWriteLine(double channel, const RtString& text);
+
+// Size in bytes (low 32 bits); 0 when the file cannot be read.
+double rtFileSize(const RtString& name);
+// 1 when the file can be opened for reading, else 0 (folders are not files).
+double rtFileExists(const RtString& name);
+// 1 when the file was deleted, else 0.
+double rtDeleteFile(const RtString& name);
+// Copies source to destination, replacing it; a copy that fails part-way is removed again, and
+// a file is never copied onto itself.
+void rtCopyFile(const RtString& source, const RtString& destination);
+// The current folder with '/' separators and a '/' at the end.
+RtString rtGetCurrentDir();
+// 1 when the current folder changed, else 0.
+double rtSetCurrentDir(const RtString& folder);
+// Turns every '\' of the text into '/'.
+void rtForwardSlashes(RtString& text);
 // Values: arrays and math
 // ---------------------------------------------------------------------------------------------
 
@@ -220,3 +364,11 @@ double rtPlaySound(double slot, double pan, double volume);
 double rtSoundPlaying(double channel);
 // Stops every sound.
 void rtStopAllSounds();
+// Files: folder listing
+// ---------------------------------------------------------------------------------------------
+
+struct RtTextArray;
+// Fills the array with the current folder's sub-folders ("." and ".." included), then its files
+// that match the pattern ('*' any run, '?' one character but not '.', letters in any case), each
+// group in the system's order. Returns files + 65536 × folders.
+double rtFileList(const RtString& pattern, RtTextArray& array);

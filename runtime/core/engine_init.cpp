@@ -8,6 +8,7 @@
 #include "runtime/audio/sound.h"
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/clock.h"
@@ -76,12 +77,19 @@ int rtEngineInit(const char* title)
     if (chdir(programFolder().c_str()) != 0) {
         // A program whose folder cannot be entered works from the current one.
     }
-    // The data and media archive resolvers are created here once they exist.
-    // The screen is cleared here (rtClearScreen) once primitives exist.
+    engine.dataResolver = createArchiveResolver();
+    engine.mediaResolver = createArchiveResolver();
+    rtSetArchiveFiles(programPath().c_str(), programPath().c_str()); // data may ride on the program file
+    rtClearScreen();
     setAllFrameClocks();
     engine.renderer->rtPresent();
     engine.renderer->setup2D(0, 0, 0, 0);
-    // The default fonts are loaded and "Loading..." is printed centred here once fonts exist.
+    double screenWidth, screenHeight, cellWidth, cellHeight;
+    rtScreenSize(screenWidth, screenHeight);
+    rtLoadFont("", 0); // the built-in font, in case the font file is missing
+    rtLoadFont("smalfont.bmp", 0);
+    rtFontSize(cellWidth, cellHeight);
+    rtPrint("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
     rtShowFrame();
 
     engine.paused = false;
