@@ -367,12 +367,15 @@ Picture smallFont()
 
 // The game's font: 192 × 128, a 16 × 8 grid of 12 × 16 cells. Glyphs are the 5 × 6 shapes doubled
 // with the Scale2x rule (which rounds off diagonal steps), with a golden face and a dark outline.
+// The small letters are 3 × 3 pixels in the 5 × 6 set ("a" and "o" differ by one pixel), so this
+// font draws every letter as a capital.
 Picture gameFont()
 {
     Picture pic(192, 128);
     const Colour top{255, 246, 170}, bottom{250, 150, 30}, outline{40, 20, 50};
-    for (int code = 32; code < 128; ++code) {
-        int ox = 12 * (code % 16), oy = 16 * (code / 16);
+    for (int cell = 32; cell < 128; ++cell) {
+        int ox = 12 * (cell % 16), oy = 16 * (cell / 16);
+        int code = cell >= 'a' && cell <= 'z' ? cell - 32 : cell;
         bool big[12][10] = {};
         for (int gy = 0; gy < 6; ++gy)
             for (int gx = 0; gx < 5; ++gx) {
