@@ -11,9 +11,18 @@ constexpr double arrowRepeatFrames = 20;
 // openCount reaches this 97 frames after the second card was chosen, and the pair is judged.
 constexpr double pairCheckCount = 100;
 
-double& cardStateAt(double column, double row) { return rtArrayAt(game.cardState, column, row, 0, 0); }
-double& cardPictureAt(double column, double row) { return rtArrayAt(game.cardPicture, column, row, 0, 0); }
-double& pictureUseOf(double picture) { return rtArrayAt(game.pictureUse, picture, 0, 0, 0); }
+double& cardStateAt(double column, double row)
+{
+    return rtArrayAt(game.cardState, column, row, 0, 0);
+}
+double& cardPictureAt(double column, double row)
+{
+    return rtArrayAt(game.cardPicture, column, row, 0, 0);
+}
+double& pictureUseOf(double picture)
+{
+    return rtArrayAt(game.pictureUse, picture, 0, 0, 0);
+}
 
 void drawCard(double column, double row)
 {
@@ -97,7 +106,8 @@ void checkPair()
 
 double cardPlaceX(double column)
 {
-    return column * (game.boardWidth / game.cols) + (game.boardWidth - game.cols * game.cardWidth) / (2 * game.cols);
+    return column * (game.boardWidth / game.cols) +
+           (game.boardWidth - game.cols * game.cardWidth) / (2 * game.cols);
 }
 
 double cardPlaceY(double row)
@@ -108,7 +118,8 @@ double cardPlaceY(double row)
 
 void dealCards()
 {
-    for (double picture = 0; picture <= game.pictureMax; ++picture) pictureUseOf(picture) = 0;
+    for (double picture = 0; picture <= game.pictureMax; ++picture)
+        pictureUseOf(picture) = 0;
 
     // Pictures kept out of this level are marked full first, so exactly `pairs` pictures have room.
     double pairs = game.rows * game.cols * 0.5;
@@ -138,7 +149,8 @@ void dealCards()
 void boardFrame()
 {
     for (double row = 0; row < game.rows; ++row)
-        for (double column = 0; column < game.cols; ++column) drawCard(column, row);
+        for (double column = 0; column < game.cols; ++column)
+            drawCard(column, row);
     readKeys();
     checkPair();
     rtShowFrame();

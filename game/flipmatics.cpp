@@ -8,13 +8,14 @@ FlipmaticsState game;
 namespace {
 
 // One rung of the level ladder.
-struct Level {
+struct Level
+{
     double cardsLeft, triesLeft, rows, cols, endPicture;
 };
 
 // Cards on the board, cards that may be turned back (two per wrong pair), board size, won picture.
 constexpr Level levels[] = {
-    {6, 6, 2, 3, spriteLevelWon},   {8, 8, 2, 4, spriteLevelWon},         {12, 10, 3, 4, spriteLevelWon},
+    {6, 6, 2, 3, spriteLevelWon},   {8, 8, 2, 4, spriteLevelWon},       {12, 10, 3, 4, spriteLevelWon},
     {16, 12, 4, 4, spriteLevelWon}, {20, 14, 4, 5, spriteLastLevelWon},
 };
 
@@ -24,7 +25,10 @@ const char* const cursorFiles[] = {"images/csr0.bmp", "images/csr1.bmp", "images
 
 const char* const creditLine = "Arrows move, Space picks";
 
-bool keyIsDown(double code) { return rtKeyState(code) != 0; }
+bool keyIsDown(double code)
+{
+    return rtKeyState(code) != 0;
+}
 
 // The game only polls here, without showing frames, until the key is let go.
 void waitForRelease(double code)
@@ -60,9 +64,15 @@ void drawTitleMenu()
 
 } // namespace
 
-void playSound(double slot) { rtPlaySound(slot, 0, 1); }
+void playSound(double slot)
+{
+    rtPlaySound(slot, 0, 1);
+}
 
-bool chooseKeyDown() { return keyIsDown(keyX) || keyIsDown(keyReturn) || keyIsDown(keySpace); }
+bool chooseKeyDown()
+{
+    return keyIsDown(keyX) || keyIsDown(keyReturn) || keyIsDown(keySpace);
+}
 
 void setStartValues()
 {
@@ -98,7 +108,8 @@ void loadGameData()
     for (double picture = 0; picture <= game.pictureMax; ++picture)
         rtLoadSprite(cardPictureFile(picture), picture);
     rtLoadSprite("images/usd.bmp", spriteCardBack);
-    for (int step = 0; step < 6; ++step) rtLoadSprite(cursorFiles[step], spriteCursorFirst + step);
+    for (int step = 0; step < 6; ++step)
+        rtLoadSprite(cursorFiles[step], spriteCursorFirst + step);
     rtLoadSprite("images/picwin.bmp", spriteLevelWon);
     rtLoadSprite("images/piclose.bmp", spriteLevelLost);
     rtLoadSprite("images/picend.bmp", spriteLastLevelWon);

@@ -4,7 +4,8 @@
 #include "runtime/runtime.h"
 
 // Everything the game keeps between frames. All numbers are reals, as in the game language.
-struct FlipmaticsState {
+struct FlipmaticsState
+{
     // Set once when the main routine starts.
     double pictureMax = 39;   // highest card picture number; pictures are 0 to 39
     double cardWidth = 64;    // pixels
@@ -20,8 +21,8 @@ struct FlipmaticsState {
     RtArray pictureUse;       // picture → cards dealt with it (2 for a picture kept out of play)
 
     // Set for each level.
-    double cardsLeft = 0;  // cards still on the board
-    double triesLeft = 0;  // cards that may still be turned back
+    double cardsLeft = 0; // cards still on the board
+    double triesLeft = 0; // cards that may still be turned back
     double rows = 0;
     double cols = 0;
     double endPicture = 0; // sprite shown when the level is won
@@ -29,7 +30,7 @@ struct FlipmaticsState {
     // Level play.
     double cursorX = 0; // cursor cell
     double cursorY = 0;
-    double firstPicture = 0;  // pictures of the two cards of this try
+    double firstPicture = 0; // pictures of the two cards of this try
     double secondPicture = 0;
 };
 

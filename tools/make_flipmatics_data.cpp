@@ -22,8 +22,9 @@ constexpr double pi = 3.14159265358979323846;
 // Pictures: premultiplied colour and coverage per pixel, written as 24-bit BMP
 // ---------------------------------------------------------------------------------------------
 
-struct Colour {
-    double r, g, b;  // 0..255
+struct Colour
+{
+    double r, g, b; // 0..255
 };
 
 Colour mix(Colour a, Colour b, double t)
@@ -31,15 +32,19 @@ Colour mix(Colour a, Colour b, double t)
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Colour shade(Colour c, double f) { return {c.r * f, c.g * f, c.b * f}; }
+Colour shade(Colour c, double f)
+{
+    return {c.r * f, c.g * f, c.b * f};
+}
 
 const Colour white{255, 255, 255};
 const Colour black{0, 0, 0};
 
-struct Picture {
+struct Picture
+{
     int width, height;
-    std::vector<Colour> colour;  // premultiplied by coverage
-    std::vector<double> cover;   // 0 = transparent, 1 = opaque
+    std::vector<Colour> colour; // premultiplied by coverage
+    std::vector<double> cover;  // 0 = transparent, 1 = opaque
 
     Picture(int w, int h) : width(w), height(h), colour(size_t(w) * h, black), cover(size_t(w) * h, 0.0) {}
 
@@ -53,11 +58,12 @@ struct Picture {
     }
 };
 
-struct Key {
+struct Key
+{
     uint8_t r, g, b;
 };
-const Key spriteKey{255, 0, 128};  // sprites: red 255, green 0, blue 128 is transparent
-const Key fontKey{0, 0, 0};        // fonts: black is transparent
+const Key spriteKey{255, 0, 128}; // sprites: red 255, green 0, blue 128 is transparent
+const Key fontKey{0, 0, 0};       // fonts: black is transparent
 
 // Pixels that are less than half covered become the colour key; the others keep their own colour at
 // full strength, so edges against the key stay clean.
@@ -88,7 +94,7 @@ void writeBmp(const Picture& pic, const std::filesystem::path& path, Key key = s
     put32(42, 2835);
     auto byte = [](double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); };
     for (int y = 0; y < pic.height; ++y) {
-        uint8_t* row = &file[54 + size_t(pic.height - 1 - y) * stride];  // rows stored bottom-up
+        uint8_t* row = &file[54 + size_t(pic.height - 1 - y) * stride]; // rows stored bottom-up
         for (int x = 0; x < pic.width; ++x) {
             size_t i = size_t(y) * pic.width + x;
             uint8_t r = key.r, g = key.g, b = key.b;
@@ -97,7 +103,7 @@ void writeBmp(const Picture& pic, const std::filesystem::path& path, Key key = s
                 r = byte(c.r / pic.cover[i]);
                 g = byte(c.g / pic.cover[i]);
                 b = byte(c.b / pic.cover[i]);
-                if (r == key.r && g == key.g && b == key.b) b = b < 255 ? b + 1 : b - 1;  // stay visible
+                if (r == key.r && g == key.g && b == key.b) b = b < 255 ? b + 1 : b - 1; // stay visible
             }
             row[x * 3] = b;
             row[x * 3 + 1] = g;
@@ -119,7 +125,8 @@ void writeBmp(const Picture& pic, const std::filesystem::path& path, Key key = s
 using Sdf = std::function<double(double x, double y)>;
 using ColourAt = std::function<Colour(double x, double y)>;
 
-struct Point {
+struct Point
+{
     double x, y;
 };
 
@@ -158,7 +165,7 @@ Sdf polygon(std::vector<Point> v)
             double t = std::clamp((wx * ex + wy * ey) / (ex * ex + ey * ey), 0.0, 1.0);
             double bx = wx - ex * t, by = wy - ey * t;
             d = std::min(d, bx * bx + by * by);
-            bool c1 = y >= v[i].y, c2 = y < v[j].y, c3 = ex * wy > ey * wx;
+            bool c1 = y >= v[i].y, c2 = y<v[j].y, c3 = ex * wy> ey * wx;
             if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) sign = -sign;
         }
         return sign * std::sqrt(d);
@@ -204,7 +211,8 @@ std::vector<Point> heartPoints(double scale, double dy, bool flip)
     for (int k = 0; k < 72; ++k) {
         double t = 2 * pi * k / 72, s = std::sin(t);
         double x = 16 * s * s * s / 17;
-        double y = -(13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t)) / 17 - 0.15;
+        double y =
+            -(13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t)) / 17 - 0.15;
         v.push_back({x * scale, (flip ? -y : y) * scale + dy});
     }
     return v;
@@ -218,7 +226,8 @@ Sdf unite(std::vector<Sdf> parts)
 {
     return [=](double x, double y) {
         double d = 1e9;
-        for (const Sdf& s : parts) d = std::min(d, s(x, y));
+        for (const Sdf& s : parts)
+            d = std::min(d, s(x, y));
         return d;
     };
 }
@@ -263,7 +272,8 @@ void paint(Picture& pic, const Sdf& shape, const ColourAt& colour, double grow =
 
 void paint(Picture& pic, const Sdf& shape, Colour c, double grow = 0, double opacity = 1)
 {
-    paint(pic, shape, [c](double, double) { return c; }, grow, opacity);
+    paint(
+        pic, shape, [c](double, double) { return c; }, grow, opacity);
 }
 
 ColourAt vertical(Colour top, Colour bottom, double y0, double y1)
@@ -300,7 +310,8 @@ bool glyphBit(int code, int gx, int gy)
 // spaced by their own width plus one cell, and the line is centred on cx with its top at `top`.
 Sdf textShape(const std::string& text, double cx, double top, double cell)
 {
-    struct Lit {
+    struct Lit
+    {
         double x, y;
     };
     std::vector<Lit> lit;
@@ -311,7 +322,7 @@ Sdf textShape(const std::string& text, double cx, double top, double cell)
         for (int gx = 0; gx < 5; ++gx)
             for (int gy = 0; gy < 6; ++gy)
                 if (glyphBit(code, gx, gy)) first = std::min(first, gx), last = std::max(last, gx);
-        if (last < 0) {  // a space
+        if (last < 0) { // a space
             pen += 3;
             continue;
         }
@@ -321,13 +332,14 @@ Sdf textShape(const std::string& text, double cx, double top, double cell)
         pen += last - first + 2;
     }
     double left = cx - (pen - 1) * cell / 2;
-    double half = cell / 2 + 0.5;  // half a pixel of overlap hides the seams between squares
+    double half = cell / 2 + 0.5; // half a pixel of overlap hides the seams between squares
     return [=](double x, double y) {
         double d = 1e9;
         for (const Lit& l : lit) {
             double qx = std::abs(x - (left + (l.x + 0.5) * cell)) - half;
             double qy = std::abs(y - (top + (l.y + 0.5) * cell)) - half;
-            d = std::min(d, std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0));
+            d = std::min(d,
+                         std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0));
         }
         return d;
     };
@@ -338,7 +350,8 @@ void paintText(Picture& pic, const std::string& text, double cx, double top, dou
                Colour outline)
 {
     Sdf shape = textShape(text, cx, top, cell);
-    paint(pic, [&](double x, double y) { return shape(x - 2, y - 3); }, black, 2, 0.35);
+    paint(
+        pic, [&](double x, double y) { return shape(x - 2, y - 3); }, black, 2, 0.35);
     paint(pic, shape, outline, 2.2);
     paint(pic, shape, vertical(mix(face, white, 0.55), face, top, top + 5 * cell));
 }
@@ -403,7 +416,8 @@ Picture gameFont()
                 } else {
                     bool near = false;
                     for (int dy = -1; dy <= 1; ++dy)
-                        for (int dx = -1; dx <= 1; ++dx) near = near || on(x + dx, y + dy);
+                        for (int dx = -1; dx <= 1; ++dx)
+                            near = near || on(x + dx, y + dy);
                     if (near) pic.blend(px, py, outline, 1);
                 }
             }
@@ -422,13 +436,15 @@ const Colour red{215, 40, 45}, orange{240, 130, 20}, yellow{245, 200, 30}, lime{
     green{35, 150, 70}, teal{20, 160, 165}, sky{60, 150, 230}, blue{45, 75, 205}, purple{135, 70, 200},
     magenta{215, 60, 165}, pink{245, 120, 170}, brown{150, 90, 45}, slate{60, 70, 95};
 
-struct Detail {
+struct Detail
+{
     Sdf shape;
     Colour colour;
 };
 
-struct Symbol {
-    Sdf shape;  // in symbol units, about -1..1
+struct Symbol
+{
+    Sdf shape; // in symbol units, about -1..1
     Colour colour;
     std::vector<Detail> details;
 };
@@ -450,11 +466,21 @@ std::vector<Symbol> cardSymbols()
     s.push_back({poly(regular(6, 0.98, -90)), purple, {}});
     s.push_back({[](double x, double y) { return std::abs(std::hypot(x, y) - 0.66) - 0.27; }, red, {}});
     // 10
-    s.push_back({poly({{-0.95, -0.28}, {0.1, -0.28}, {0.1, -0.78}, {0.98, 0}, {0.1, 0.78}, {0.1, 0.28}, {-0.95, 0.28}}),
-                 blue, {}});
-    s.push_back({poly({{0.3, -1.0}, {-0.62, 0.12}, {-0.05, 0.12}, {-0.32, 1.0}, {0.62, -0.16}, {0.06, -0.16}}),
-                 yellow, {}});
-    s.push_back({unite(circle(0, 0.32, 0.62), poly({{0, -1.0}, {0.545, 0.024}, {-0.545, 0.024}})), sky,
+    s.push_back({poly({{-0.95, -0.28},
+                       {0.1, -0.28},
+                       {0.1, -0.78},
+                       {0.98, 0},
+                       {0.1, 0.78},
+                       {0.1, 0.28},
+                       {-0.95, 0.28}}),
+                 blue,
+                 {}});
+    s.push_back(
+        {poly({{0.3, -1.0}, {-0.62, 0.12}, {-0.05, 0.12}, {-0.32, 1.0}, {0.62, -0.16}, {0.06, -0.16}}),
+         yellow,
+         {}});
+    s.push_back({unite(circle(0, 0.32, 0.62), poly({{0, -1.0}, {0.545, 0.024}, {-0.545, 0.024}})),
+                 sky,
                  {{circle(-0.22, 0.22, 0.14), Colour{215, 240, 255}}}});
     {
         std::vector<Sdf> petals;
@@ -473,59 +499,92 @@ std::vector<Symbol> cardSymbols()
         s.push_back({unite(rays), orange, {}});
     }
     s.push_back({unite(poly(heartPoints(0.86, -0.2, true)), poly({{0, 0.15}, {0.36, 0.98}, {-0.36, 0.98}})),
-                 slate, {}});
+                 slate,
+                 {}});
     s.push_back({unite({circle(0, -0.47, 0.36), circle(-0.44, 0.12, 0.36), circle(0.44, 0.12, 0.36),
                         box(0, 0, 0.2, 0.3), poly({{0, 0.1}, {0.34, 0.98}, {-0.34, 0.98}})}),
-                 green, {}});
+                 green,
+                 {}});
     s.push_back({poly(regular(5, 1.0, -90)), teal, {}});
     s.push_back({rotated(plus, 45), red, {}});
     s.push_back({unite(poly(regular(3, 1.02, -90)), poly(regular(3, 1.02, 90))), sky, {}});
     // 20
-    s.push_back({unite(box(0, 0.42, 0.64, 0.5), poly({{0, -0.98}, {0.95, -0.02}, {-0.95, -0.02}})), orange,
+    s.push_back({unite(box(0, 0.42, 0.64, 0.5), poly({{0, -0.98}, {0.95, -0.02}, {-0.95, -0.02}})),
+                 orange,
                  {{box(-0.22, 0.6, 0.17, 0.32), brown}, {box(0.3, 0.3, 0.14, 0.14), Colour{255, 240, 150}}}});
-    s.push_back({unite({poly({{0, -1.02}, {0.48, -0.36}, {-0.48, -0.36}}), poly({{0, -0.68}, {0.7, 0.12}, {-0.7, 0.12}}),
+    s.push_back({unite({poly({{0, -1.02}, {0.48, -0.36}, {-0.48, -0.36}}),
+                        poly({{0, -0.68}, {0.7, 0.12}, {-0.7, 0.12}}),
                         poly({{0, -0.3}, {0.92, 0.6}, {-0.92, 0.6}}), box(0, 0.78, 0.16, 0.22)}),
-                 green, {{box(0, 0.8, 0.14, 0.2), brown}}});
-    s.push_back({unite(poly(ellipse(0.15, 0, 0.72, 0.48, 0)), poly({{-0.35, 0}, {-0.98, -0.55}, {-0.98, 0.55}})),
-                 orange, {{circle(0.5, -0.12, 0.1), dark}, {segment(0.05, -0.35, 0.05, 0.35, 0.04), Colour{190, 80, 10}}}});
+                 green,
+                 {{box(0, 0.8, 0.14, 0.2), brown}}});
+    s.push_back(
+        {unite(poly(ellipse(0.15, 0, 0.72, 0.48, 0)), poly({{-0.35, 0}, {-0.98, -0.55}, {-0.98, 0.55}})),
+         orange,
+         {{circle(0.5, -0.12, 0.1), dark}, {segment(0.05, -0.35, 0.05, 0.35, 0.04), Colour{190, 80, 10}}}});
     s.push_back({unite(intersect(circle(0.5, 0.5, 1.334), circle(-0.5, -0.5, 1.334)),
                        segment(-0.6, 0.6, -0.92, 0.92, 0.07)),
-                 lime, {{segment(-0.62, 0.62, 0.62, -0.62, 0.045), green}}});
-    s.push_back({unite(intersect(circle(0, 0.12, 0.95), upperHalf(0.12)), box(0, 0.52, 0.3, 0.44, 0.12)), red,
+                 lime,
+                 {{segment(-0.62, 0.62, 0.62, -0.62, 0.045), green}}});
+    s.push_back({unite(intersect(circle(0, 0.12, 0.95), upperHalf(0.12)), box(0, 0.52, 0.3, 0.44, 0.12)),
+                 red,
                  {{box(0, 0.56, 0.26, 0.38, 0.1), cream},
-                  {unite({circle(-0.45, -0.22, 0.15), circle(0.05, -0.55, 0.14), circle(0.45, -0.15, 0.13)}), cream}}});
-    s.push_back({unite(circle(-0.44, 0.52, 0.38), circle(0.44, 0.44, 0.38)), Colour{195, 20, 60},
+                  {unite({circle(-0.45, -0.22, 0.15), circle(0.05, -0.55, 0.14), circle(0.45, -0.15, 0.13)}),
+                   cream}}});
+    s.push_back({unite(circle(-0.44, 0.52, 0.38), circle(0.44, 0.44, 0.38)),
+                 Colour{195, 20, 60},
                  {{unite({segment(-0.4, 0.16, 0.12, -0.82, 0.055), segment(0.42, 0.08, 0.12, -0.82, 0.055),
                           intersect(circle(0.35, -0.85, 0.28), lowerHalf(-0.9))}),
                    green}}});
-    s.push_back({intersect(circle(0, 0.8, 1.3), circle(0, -0.8, 1.3)), Colour{240, 240, 248},
-                 {{circle(0, 0, 0.4), blue}, {circle(0, 0, 0.18), dark}, {circle(-0.1, -0.12, 0.07), white}}});
-    s.push_back({circle(0, 0, 0.92), yellow,
+    s.push_back(
+        {intersect(circle(0, 0.8, 1.3), circle(0, -0.8, 1.3)),
+         Colour{240, 240, 248},
+         {{circle(0, 0, 0.4), blue}, {circle(0, 0, 0.18), dark}, {circle(-0.1, -0.12, 0.07), white}}});
+    s.push_back({circle(0, 0, 0.92),
+                 yellow,
                  {{unite({circle(-0.32, -0.25, 0.12), circle(0.32, -0.25, 0.12),
-                          intersect([](double x, double y) { return std::abs(std::hypot(x, y + 0.05) - 0.52) - 0.08; },
+                          intersect([](double x,
+                                       double y) { return std::abs(std::hypot(x, y + 0.05) - 0.52) - 0.08; },
                                     lowerHalf(0.15))}),
                    dark}}});
     s.push_back({unite({poly(ellipse(-0.3, 0.58, 0.38, 0.27, -22)), box(0.02, -0.16, 0.075, 0.74),
                         poly({{-0.05, -0.9}, {0.6, -0.5}, {0.55, -0.2}, {-0.05, -0.55}})}),
-                 purple, {}});
+                 purple,
+                 {}});
     s.push_back({unite({circle(-0.48, 0.12, 0.42), circle(0.05, -0.18, 0.56), circle(0.52, 0.18, 0.4),
                         box(0, 0.36, 0.78, 0.24, 0.22)}),
-                 Colour{110, 170, 235}, {}});
+                 Colour{110, 170, 235},
+                 {}});
     // 30
-    s.push_back({poly({{-0.9, 0.72}, {-0.98, -0.58}, {-0.48, -0.06}, {0, -0.88}, {0.48, -0.06}, {0.98, -0.58},
-                       {0.9, 0.72}}),
-                 Colour{235, 175, 20}, {{unite({circle(-0.45, 0.38, 0.13), circle(0, 0.38, 0.13), circle(0.45, 0.38, 0.13)}), red}}});
-    s.push_back({poly({{-0.98, -0.32}, {-0.56, -0.82}, {0.56, -0.82}, {0.98, -0.32}, {0, 0.98}}), teal,
+    s.push_back(
+        {poly({{-0.9, 0.72},
+               {-0.98, -0.58},
+               {-0.48, -0.06},
+               {0, -0.88},
+               {0.48, -0.06},
+               {0.98, -0.58},
+               {0.9, 0.72}}),
+         Colour{235, 175, 20},
+         {{unite({circle(-0.45, 0.38, 0.13), circle(0, 0.38, 0.13), circle(0.45, 0.38, 0.13)}), red}}});
+    s.push_back({poly({{-0.98, -0.32}, {-0.56, -0.82}, {0.56, -0.82}, {0.98, -0.32}, {0, 0.98}}),
+                 teal,
                  {{unite({segment(-0.98, -0.32, 0.98, -0.32, 0.035), segment(-0.28, -0.32, 0, 0.95, 0.035),
                           segment(0.28, -0.32, 0, 0.95, 0.035), segment(-0.28, -0.32, -0.1, -0.82, 0.035),
                           segment(0.28, -0.32, 0.1, -0.82, 0.035)}),
                    Colour{170, 240, 240}}}});
     s.push_back({unite(box(-0.45, -0.45, 0.45, 0.45, 0.06), box(0.45, 0.45, 0.45, 0.45, 0.06)), slate, {}});
-    s.push_back({unite({circle(-0.58, 0.58, 0.32), circle(0, 0, 0.32), circle(0.58, -0.58, 0.32)}), magenta, {}});
-    s.push_back({unite(subtract(box(0, 0, 0.92, 0.92, 0.1), box(0, 0, 0.6, 0.6)), box(0, 0, 0.3, 0.3)), teal, {}});
-    s.push_back({unite(box(-0.72, 0.02, 0.08, 0.98), poly({{-0.64, -0.92}, {0.3, -0.7}, {0.95, -0.82}, {0.85, -0.35},
-                                                           {0.95, 0.1}, {0.3, -0.02}, {-0.64, 0.08}})),
-                 red, {}});
+    s.push_back(
+        {unite({circle(-0.58, 0.58, 0.32), circle(0, 0, 0.32), circle(0.58, -0.58, 0.32)}), magenta, {}});
+    s.push_back(
+        {unite(subtract(box(0, 0, 0.92, 0.92, 0.1), box(0, 0, 0.6, 0.6)), box(0, 0, 0.3, 0.3)), teal, {}});
+    s.push_back({unite(box(-0.72, 0.02, 0.08, 0.98), poly({{-0.64, -0.92},
+                                                           {0.3, -0.7},
+                                                           {0.95, -0.82},
+                                                           {0.85, -0.35},
+                                                           {0.95, 0.1},
+                                                           {0.3, -0.02},
+                                                           {-0.64, 0.08}})),
+                 red,
+                 {}});
     {
         std::vector<Sdf> turns;
         double px = 0.1, py = 0;
@@ -537,19 +596,34 @@ std::vector<Symbol> cardSymbols()
         }
         s.push_back({unite(turns), blue, {}});
     }
-    s.push_back({unite(poly({{-0.16, -0.95}, {0.16, -0.95}, {0.22, -0.8}, {0.52, -0.6}, {0.62, 0}, {0.72, 0.42},
-                             {0.94, 0.64}, {-0.94, 0.64}, {-0.72, 0.42}, {-0.62, 0}, {-0.52, -0.6}, {-0.22, -0.8}}),
+    s.push_back({unite(poly({{-0.16, -0.95},
+                             {0.16, -0.95},
+                             {0.22, -0.8},
+                             {0.52, -0.6},
+                             {0.62, 0},
+                             {0.72, 0.42},
+                             {0.94, 0.64},
+                             {-0.94, 0.64},
+                             {-0.72, 0.42},
+                             {-0.62, 0},
+                             {-0.52, -0.6},
+                             {-0.22, -0.8}}),
                        circle(0, 0.8, 0.2)),
-                 yellow, {}});
+                 yellow,
+                 {}});
     s.push_back({unite({poly({{-0.66, -0.8}, {0.66, -0.8}, {0.08, 0}, {0.66, 0.8}, {-0.66, 0.8}, {-0.08, 0}}),
                         box(0, -0.86, 0.84, 0.11, 0.04), box(0, 0.86, 0.84, 0.11, 0.04)}),
-                 brown, {{poly({{-0.4, 0.72}, {0.4, 0.72}, {0, 0.3}}), Colour{240, 210, 120}}}});
-    s.push_back({unite({subtract(intersect(circle(0, 0.08, 0.96), upperHalf(0.08)),
-                                 unite({circle(-0.64, 0.08, 0.33), circle(0, 0.08, 0.33), circle(0.64, 0.08, 0.33)})),
-                        segment(0, -0.1, 0, 0.72, 0.075),
-                        intersect([](double x, double y) { return std::abs(std::hypot(x - 0.2, y - 0.72) - 0.2) - 0.075; },
-                                  lowerHalf(0.72))}),
-                 magenta, {}});
+                 brown,
+                 {{poly({{-0.4, 0.72}, {0.4, 0.72}, {0, 0.3}}), Colour{240, 210, 120}}}});
+    s.push_back(
+        {unite({subtract(intersect(circle(0, 0.08, 0.96), upperHalf(0.08)),
+                         unite({circle(-0.64, 0.08, 0.33), circle(0, 0.08, 0.33), circle(0.64, 0.08, 0.33)})),
+                segment(0, -0.1, 0, 0.72, 0.075),
+                intersect(
+                    [](double x, double y) { return std::abs(std::hypot(x - 0.2, y - 0.72) - 0.2) - 0.075; },
+                    lowerHalf(0.72))}),
+         magenta,
+         {}});
     return s;
 }
 
@@ -557,9 +631,11 @@ std::vector<Symbol> cardSymbols()
 void paintCardBody(Picture& pic, Colour accent)
 {
     paint(pic, cardBody, vertical(Colour{255, 252, 240}, Colour{232, 224, 204}, 0, cardH));
-    paint(pic, [](double x, double y) { return std::abs(cardBody(x, y) + 0.7) - 0.7; }, Colour{70, 60, 55});
+    paint(
+        pic, [](double x, double y) { return std::abs(cardBody(x, y) + 0.7) - 0.7; }, Colour{70, 60, 55});
     Sdf inner = box(32, 30, 28, 26, 5);
-    paint(pic, [&](double x, double y) { return std::abs(inner(x, y)) - 0.6; }, mix(accent, white, 0.25));
+    paint(
+        pic, [&](double x, double y) { return std::abs(inner(x, y)) - 0.6; }, mix(accent, white, 0.25));
 }
 
 Picture cardFace(const Symbol& s)
@@ -568,13 +644,16 @@ Picture cardFace(const Symbol& s)
     paintCardBody(pic, s.colour);
     const double scale = 19, cx = 32, cy = 30;
     Sdf shape = placed(s.shape, cx, cy, scale);
-    paint(pic, [&](double x, double y) { return shape(x - 1.3, y - 1.7); }, black, 1.2, 0.22);
+    paint(
+        pic, [&](double x, double y) { return shape(x - 1.3, y - 1.7); }, black, 1.2, 0.22);
     paint(pic, shape, shade(s.colour, 0.32), 1.3);
     paint(pic, shape, [&](double, double y) {
         double t = std::clamp((y - (cy - scale)) / (2 * scale), 0.0, 1.0);
-        return t < 0.5 ? mix(mix(s.colour, white, 0.4), s.colour, t * 2) : mix(s.colour, shade(s.colour, 0.78), t * 2 - 1);
+        return t < 0.5 ? mix(mix(s.colour, white, 0.4), s.colour, t * 2)
+                       : mix(s.colour, shade(s.colour, 0.78), t * 2 - 1);
     });
-    for (const Detail& d : s.details) paint(pic, placed(d.shape, cx, cy, scale), d.colour);
+    for (const Detail& d : s.details)
+        paint(pic, placed(d.shape, cx, cy, scale), d.colour);
     return pic;
 }
 
@@ -585,13 +664,17 @@ Picture cardBack()
     paint(pic, cardBody, vertical(Colour{52, 78, 170}, Colour{26, 38, 105}, 0, cardH));
     Sdf inner = box(32, 30, 26.5, 24.5, 4);
     // A quiet diamond lattice inside the gold line.
-    paint(pic, intersect(inner, [](double x, double y) {
-              auto band = [](double v) { return std::abs(std::fmod(v + 800, 8.0) - 4) ; };
-              return std::min(band(x + y), band(x - y)) - 0.55;
-          }),
+    paint(pic,
+          intersect(inner,
+                    [](double x, double y) {
+                        auto band = [](double v) { return std::abs(std::fmod(v + 800, 8.0) - 4); };
+                        return std::min(band(x + y), band(x - y)) - 0.55;
+                    }),
           Colour{80, 110, 205});
-    paint(pic, [&](double x, double y) { return std::abs(inner(x, y)) - 0.8; }, gold);
-    paint(pic, [](double x, double y) { return std::abs(cardBody(x, y) + 0.7) - 0.7; }, Colour{15, 20, 55});
+    paint(
+        pic, [&](double x, double y) { return std::abs(inner(x, y)) - 0.8; }, gold);
+    paint(
+        pic, [](double x, double y) { return std::abs(cardBody(x, y) + 0.7) - 0.7; }, Colour{15, 20, 55});
     Sdf star = placed(polygon(starPoints(4, 1.0, 0.36, -90)), 32, 30, 14);
     paint(pic, circle(32, 30, 11), Colour{26, 38, 105});
     paint(pic, star, Colour{90, 50, 10}, 1.2);
@@ -609,12 +692,13 @@ Picture cursorStep(int k)
     Sdf frame = [=](double x, double y) { return std::max(cardBody(x, y), -cardBody(x, y) - thick); };
     Sdf brackets = [=](double x, double y) {
         double dx = std::min(x, cardW - x), dy = std::min(y, cardH - y);
-        double inCorner = std::max(dx - arm, dy - arm) > 0 ? 1e9 : 0;  // only near a corner
+        double inCorner = std::max(dx - arm, dy - arm) > 0 ? 1e9 : 0; // only near a corner
         return std::max(std::max(cardBody(x, y), -cardBody(x, y) - thick - 2.5), inCorner);
     };
     Sdf all = unite(frame, brackets);
     paint(pic, all, Colour{60, 25, 0});
-    paint(pic, [&](double x, double y) { return all(x, y) + 1; }, colours[k]);
+    paint(
+        pic, [&](double x, double y) { return all(x, y) + 1; }, colours[k]);
     return pic;
 }
 
@@ -636,7 +720,8 @@ double smoothNoise(double x, double y)
     double fx = x - ix, fy = y - iy;
     fx = fx * fx * (3 - 2 * fx);
     fy = fy * fy * (3 - 2 * fy);
-    double a = hashNoise(ix, iy), b = hashNoise(ix + 1, iy), c = hashNoise(ix, iy + 1), d = hashNoise(ix + 1, iy + 1);
+    double a = hashNoise(ix, iy), b = hashNoise(ix + 1, iy), c = hashNoise(ix, iy + 1),
+           d = hashNoise(ix + 1, iy + 1);
     return a + (b - a) * fx + (c - a) * fy + (a - b - c + d) * fx * fy;
 }
 
@@ -753,7 +838,8 @@ void writeWav(const std::vector<double>& samples, const std::filesystem::path& p
 {
     std::vector<uint8_t> file;
     auto put = [&](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) file.push_back(uint8_t(v >> (8 * i)));
+        for (int i = 0; i < bytes; ++i)
+            file.push_back(uint8_t(v >> (8 * i)));
     };
     auto tag = [&](const char* t) { file.insert(file.end(), t, t + 4); };
     uint32_t dataSize = uint32_t(samples.size() * 2);
@@ -762,15 +848,16 @@ void writeWav(const std::vector<double>& samples, const std::filesystem::path& p
     tag("WAVE");
     tag("fmt ");
     put(16, 4);
-    put(1, 2);         // PCM
-    put(1, 2);         // mono
+    put(1, 2); // PCM
+    put(1, 2); // mono
     put(rate, 4);
-    put(rate * 2, 4);  // bytes per second
-    put(2, 2);         // block align
+    put(rate * 2, 4); // bytes per second
+    put(2, 2);        // block align
     put(16, 2);
     tag("data");
     put(dataSize, 4);
-    for (double s : samples) put(uint16_t(int16_t(std::lround(std::clamp(s, -1.0, 1.0) * 32000))), 2);
+    for (double s : samples)
+        put(uint16_t(int16_t(std::lround(std::clamp(s, -1.0, 1.0) * 32000))), 2);
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f || std::fwrite(file.data(), 1, file.size(), f) != file.size()) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -821,7 +908,8 @@ std::vector<double> failSound()
     }
     // A gentle one-pole low pass takes the edge off the buzz.
     double y = 0;
-    for (double& s : out) s = y = y + 0.35 * (s - y);
+    for (double& s : out)
+        s = y = y + 0.35 * (s - y);
     return out;
 }
 
@@ -830,7 +918,7 @@ std::vector<double> okSound()
 {
     std::vector<double> out;
     addTone(out, 0.0, 0.35, 1318.5, 0.32, 9);  // E6
-    addTone(out, 0.09, 0.45, 1975.5, 0.28, 8);  // B6
+    addTone(out, 0.09, 0.45, 1975.5, 0.28, 8); // B6
     return out;
 }
 
@@ -838,15 +926,20 @@ std::vector<double> okSound()
 std::vector<double> winSound()
 {
     std::vector<double> out;
-    const double notes[] = {523.25, 659.25, 783.99};  // C5 E5 G5
-    for (int k = 0; k < 3; ++k) addTone(out, 0.13 * k, 0.22, notes[k], 0.3, 6);
-    for (double f : {523.25, 659.25, 783.99, 1046.5}) addTone(out, 0.42, 0.9, f, 0.14, 3.2);
+    const double notes[] = {523.25, 659.25, 783.99}; // C5 E5 G5
+    for (int k = 0; k < 3; ++k)
+        addTone(out, 0.13 * k, 0.22, notes[k], 0.3, 6);
+    for (double f : {523.25, 659.25, 783.99, 1046.5})
+        addTone(out, 0.42, 0.9, f, 0.14, 3.2);
     return out;
 }
 
-std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string twoDigits(int n)
+{
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -870,7 +963,8 @@ int main(int argc, char** argv)
     for (size_t k = 0; k < symbols.size(); ++k)
         writeBmp(cardFace(symbols[k]), images / ("pic" + twoDigits(int(k)) + ".bmp"));
     writeBmp(cardBack(), images / "usd.bmp");
-    for (int k = 0; k < 4; ++k) writeBmp(cursorStep(k), images / ("csr" + std::to_string(k) + ".bmp"));
+    for (int k = 0; k < 4; ++k)
+        writeBmp(cursorStep(k), images / ("csr" + std::to_string(k) + ".bmp"));
     writeBmp(pictureWin(), images / "picwin.bmp");
     writeBmp(pictureLose(), images / "piclose.bmp");
     writeBmp(pictureEnd(), images / "picend.bmp");

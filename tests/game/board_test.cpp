@@ -11,7 +11,8 @@ namespace {
 using standin::Call;
 using standin::callsOf;
 
-struct LevelRun {
+struct LevelRun
+{
     double rows = 2, cols = 3, cardsLeft = 6, triesLeft = 6, endPicture = spriteLevelWon;
     long frames = 200;
     // Replace the 2 × 3 deal, before the first board frame, by the pictures 5 5 7 / 7 9 9.
@@ -22,7 +23,10 @@ struct LevelRun {
 
 // Frame 0 of a level shows the empty board; board frames count from 1. Without key waits the player
 // time equals the number of the frame being drawn, so keyAt(code, f) holds a key during frame f.
-void keyAt(int code, long frame) { standin::holdKey(code, frame, frame + 1); }
+void keyAt(int code, long frame)
+{
+    standin::holdKey(code, frame, frame + 1);
+}
 
 // Plays one level; true when it ended on its own (won or lost) before the frames ran out.
 bool play(const LevelRun& run)
@@ -33,7 +37,8 @@ bool play(const LevelRun& run)
         if (standin::frame() == 2 && run.knownLayout) { // after board frame 1 (the deal came before it)
             const double layout[2][3] = {{5, 5, 7}, {7, 9, 9}};
             for (int row = 0; row < 2; ++row)
-                for (int column = 0; column < 3; ++column) pictureAt(column, row) = layout[row][column];
+                for (int column = 0; column < 3; ++column)
+                    pictureAt(column, row) = layout[row][column];
         }
         if (run.eachFrame) run.eachFrame();
     };
@@ -63,8 +68,10 @@ TEST(CardPlaces, CentreCardsInEqualCells)
     EXPECT_DOUBLE_EQ(cardPlaceY(1), 150);
 
     setLevel(4, 5, 20, 14, spriteLastLevelWon);
-    for (int k = 0; k < 5; ++k) EXPECT_DOUBLE_EQ(cardPlaceX(k), 64 * k);
-    for (int k = 0; k < 4; ++k) EXPECT_DOUBLE_EQ(cardPlaceY(k), 60 * k);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_DOUBLE_EQ(cardPlaceX(k), 64 * k);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_DOUBLE_EQ(cardPlaceY(k), 60 * k);
 }
 
 TEST(Deal, EveryLevelGetsHalfAsManyPicturesAsCardsEachTwice)
@@ -85,7 +92,8 @@ TEST(Deal, EveryLevelGetsHalfAsManyPicturesAsCardsEachTwice)
                     ++count[picture];
                 }
             ASSERT_EQ(count.size(), size_t(size[0] * size[1] / 2)) << "seed " << seed;
-            for (auto [picture, n] : count) ASSERT_EQ(n, 2) << "picture " << picture << ", seed " << seed;
+            for (auto [picture, n] : count)
+                ASSERT_EQ(n, 2) << "picture " << picture << ", seed " << seed;
         }
 }
 
@@ -116,7 +124,8 @@ TEST(Board, DrawsBacksAtTheCardPlacesAndTheCursorStepsFourFramesEach)
         for (const Call& c : standin::callsInFrame(f))
             if (c.name == "rtDrawSprite" && c.args[0] >= spriteCursorFirst) steps.push_back(c.args[0]);
     std::vector<double> expected;
-    for (int k = 0; k < 25; ++k) expected.push_back(spriteCursorFirst + (k % 24) / 4);
+    for (int k = 0; k < 25; ++k)
+        expected.push_back(spriteCursorFirst + (k % 24) / 4);
     EXPECT_EQ(steps, expected);
 }
 
@@ -184,7 +193,8 @@ TEST(Board, HeldChooseKeyTurnsOneCardAsItGrowsOverNineFrames)
     EXPECT_EQ(game.openCount, 1);
     EXPECT_EQ(game.firstPicture, 5);
     EXPECT_EQ(stateAt(0, 0), 10);
-    for (double column = 1; column < 3; ++column) EXPECT_EQ(stateAt(column, 0), 0);
+    for (double column = 1; column < 3; ++column)
+        EXPECT_EQ(stateAt(column, 0), 0);
 
     // Frames 3 to 11 zoom the face about its place by 0.2 to 1.0; frame 12 draws it plainly.
     for (long f = 3; f <= 11; ++f) {

@@ -31,7 +31,8 @@ bool runMenu(long frames, std::function<void()> keys)
 std::vector<double> barTops()
 {
     std::vector<double> tops;
-    for (const Call& c : callsOf("rtDrawRect")) tops.push_back(c.args[1]);
+    for (const Call& c : callsOf("rtDrawRect"))
+        tops.push_back(c.args[1]);
     return tops;
 }
 
@@ -53,7 +54,8 @@ TEST(Start, LoadsBackgroundFontPicturesAndSoundsIntoTheirSlots)
     EXPECT_EQ(calls[3].name, "rtSetFont");
 
     std::map<double, std::string> sprites;
-    for (const Call& c : callsOf("rtLoadSprite")) sprites[c.args[0]] = c.text;
+    for (const Call& c : callsOf("rtLoadSprite"))
+        sprites[c.args[0]] = c.text;
     EXPECT_EQ(sprites.size(), 40u + 1 + 6 + 3);
     EXPECT_EQ(sprites[0], "images/pic00.bmp");
     EXPECT_EQ(sprites[7], "images/pic07.bmp");
@@ -61,7 +63,8 @@ TEST(Start, LoadsBackgroundFontPicturesAndSoundsIntoTheirSlots)
     EXPECT_EQ(sprites[99], "images/usd.bmp");
     const char* cursor[] = {"images/csr0.bmp", "images/csr1.bmp", "images/csr2.bmp",
                             "images/csr3.bmp", "images/csr2.bmp", "images/csr1.bmp"};
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(sprites[100 + k], cursor[k]);
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(sprites[100 + k], cursor[k]);
     EXPECT_EQ(sprites[110], "images/picwin.bmp");
     EXPECT_EQ(sprites[111], "images/piclose.bmp");
     EXPECT_EQ(sprites[112], "images/picend.bmp");
@@ -82,8 +85,10 @@ TEST(Menu, DrawsItsBarAtTheSelectedEntry)
     std::vector<std::vector<double>> bar;
     for (const Call& c : frame)
         if (c.name == "rtDrawLine" || c.name == "rtDrawRect") bar.push_back(c.args);
-    std::vector<std::vector<double>> expected = {{0, 153, 319, 153, 128}, {0, 154, 319, 154, 128},
-                                                 {0, 155, 319, 172, 192}, {0, 173, 319, 173, 255},
+    std::vector<std::vector<double>> expected = {{0, 153, 319, 153, 128},
+                                                 {0, 154, 319, 154, 128},
+                                                 {0, 155, 319, 172, 192},
+                                                 {0, 173, 319, 173, 255},
                                                  {0, 174, 319, 174, 255}};
     EXPECT_EQ(bar, expected);
 }
@@ -101,7 +106,8 @@ TEST(Menu, HeldArrowClicksOnceAndMovesTheBarOnceWithinItsTwoEntries)
     EXPECT_EQ(game.menuBar, 0);
 
     // No frame is shown while the key is held: the frame after the press comes at its release.
-    for (const Call& c : callsOf("rtShowFrame")) EXPECT_FALSE(c.time >= 3 && c.time < 40) << c.time;
+    for (const Call& c : callsOf("rtShowFrame"))
+        EXPECT_FALSE(c.time >= 3 && c.time < 40) << c.time;
     std::vector<double> tops = barTops();
     std::vector<double> expected;
     for (const Call& c : callsOf("rtDrawRect"))
@@ -190,7 +196,8 @@ TEST(Ladder, LostThirdLevelGoesBackToTheMenuAndTheNextGameStartsAtLevelOne)
     EXPECT_GE(player.menuFramesSeen, 2);
     EXPECT_EQ(callsOf("rtPlaySound", soundWin).size(), 0u);
     std::vector<double> lost;
-    for (const Call& c : callsOf("rtDrawSprite", spriteLevelLost)) lost.push_back(c.frame);
+    for (const Call& c : callsOf("rtDrawSprite", spriteLevelLost))
+        lost.push_back(c.frame);
     EXPECT_EQ(lost.size(), 121u);
 }
 

@@ -11,8 +11,7 @@
 #include "tests/game/standin_commands.h"
 
 // Runs body; true when it stopped because the scripted frames ran out.
-template <class Body>
-bool runUntilScriptEnds(Body body)
+template <class Body> bool runUntilScriptEnds(Body body)
 {
     try {
         body();
@@ -31,8 +30,14 @@ inline void setLevel(double rows, double cols, double cardsLeft, double triesLef
     game.endPicture = endPicture;
 }
 
-inline double& stateAt(double column, double row) { return rtArrayAt(game.cardState, column, row, 0, 0); }
-inline double& pictureAt(double column, double row) { return rtArrayAt(game.cardPicture, column, row, 0, 0); }
+inline double& stateAt(double column, double row)
+{
+    return rtArrayAt(game.cardState, column, row, 0, 0);
+}
+inline double& pictureAt(double column, double row)
+{
+    return rtArrayAt(game.cardPicture, column, row, 0, 0);
+}
 
 inline bool frameDrew(long f, const char* command, double first)
 {
@@ -45,7 +50,8 @@ inline bool frameDrew(long f, const char* command, double first)
 inline bool isBoardFrame(long f)
 {
     for (const standin::Call& c : standin::callsInFrame(f))
-        if (c.name == "rtDrawSprite" && c.args[0] >= spriteCursorFirst && c.args[0] < spriteCursorEnd) return true;
+        if (c.name == "rtDrawSprite" && c.args[0] >= spriteCursorFirst && c.args[0] < spriteCursorEnd)
+            return true;
     return false;
 }
 
@@ -59,7 +65,8 @@ inline bool isMenuFrame(long f)
 // Plays through keys, one decision at the end of every frame: walks the cursor to a chosen card and
 // turns it. wantMatch decides for each try whether the second card matches the first. On the menu it
 // chooses "Start game" while startFromMenu says so. It notes the size of every level it starts.
-struct Autoplayer {
+struct Autoplayer
+{
     std::function<bool()> wantMatch = [] { return true; };
     std::function<bool()> startFromMenu = [] { return false; };
     std::vector<double> levelsStarted; // rows × cols of each level, in order

@@ -11,17 +11,19 @@
 namespace standin {
 namespace {
 
-struct Hold {
+struct Hold
+{
     int code;
     long from, to;
 };
 
-struct State {
+struct State
+{
     Script script;
     std::vector<Call> calls;
-    std::vector<size_t> frameFirstCall{0};  // index of the first call of each frame
+    std::vector<size_t> frameFirstCall{0}; // index of the first call of each frame
     std::vector<Hold> holds;
-    std::map<int, long> soundEnds;  // slot → frame at which its sound stops
+    std::map<int, long> soundEnds; // slot → frame at which its sound stops
     std::mt19937 random;
     long frame = 0;
     long time = 0;
@@ -45,11 +47,26 @@ void reset(uint32_t seed, Script script)
     state.random.seed(seed);
 }
 
-void holdKey(int code, long from, long to) { state.holds.push_back({code, from, to}); }
-void pressNextFrame(int code) { holdKey(code, state.time, state.time + 1); }
-long frame() { return state.frame; }
-long time() { return state.time; }
-const std::vector<Call>& calls() { return state.calls; }
+void holdKey(int code, long from, long to)
+{
+    state.holds.push_back({code, from, to});
+}
+void pressNextFrame(int code)
+{
+    holdKey(code, state.time, state.time + 1);
+}
+long frame()
+{
+    return state.frame;
+}
+long time()
+{
+    return state.time;
+}
+const std::vector<Call>& calls()
+{
+    return state.calls;
+}
 
 std::vector<Call> callsOf(const std::string& name)
 {
@@ -71,7 +88,8 @@ std::vector<Call> callsInFrame(long f)
 {
     if (f < 0 || size_t(f) >= state.frameFirstCall.size()) return {};
     size_t first = state.frameFirstCall[size_t(f)];
-    size_t end = size_t(f) + 1 < state.frameFirstCall.size() ? state.frameFirstCall[size_t(f) + 1] : state.calls.size();
+    size_t end = size_t(f) + 1 < state.frameFirstCall.size() ? state.frameFirstCall[size_t(f) + 1]
+                                                             : state.calls.size();
     return {state.calls.begin() + long(first), state.calls.begin() + long(end)};
 }
 
@@ -135,11 +153,26 @@ double rtPlaySound(double slot, double pan, double volume)
     return record("rtPlaySound", {slot, pan, volume}, {}, s * 256);
 }
 
-double rtLoadSprite(const RtString& file, double slot) { return record("rtLoadSprite", {slot}, file.c_str(), 1); }
-void rtLoadBackground(const RtString& file) { record("rtLoadBackground", {}, file.c_str()); }
-void rtLoadFont(const RtString& file, double font) { record("rtLoadFont", {font}, file.c_str()); }
-void rtSetFont(double font) { record("rtSetFont", {font}); }
-void rtDrawSprite(double slot, double x, double y) { record("rtDrawSprite", {slot, x, y}); }
+double rtLoadSprite(const RtString& file, double slot)
+{
+    return record("rtLoadSprite", {slot}, file.c_str(), 1);
+}
+void rtLoadBackground(const RtString& file)
+{
+    record("rtLoadBackground", {}, file.c_str());
+}
+void rtLoadFont(const RtString& file, double font)
+{
+    record("rtLoadFont", {font}, file.c_str());
+}
+void rtSetFont(double font)
+{
+    record("rtSetFont", {font});
+}
+void rtDrawSprite(double slot, double x, double y)
+{
+    record("rtDrawSprite", {slot, x, y});
+}
 void rtZoomSprite(double slot, double x, double y, double scaleX, double scaleY)
 {
     record("rtZoomSprite", {slot, x, y, scaleX, scaleY});
@@ -152,7 +185,10 @@ void rtDrawSpriteRotatedScaled(double slot, double x, double y, double angle, do
 {
     record("rtDrawSpriteRotatedScaled", {slot, x, y, angle, zoom});
 }
-void rtPrint(const RtString& text, double x, double y) { record("rtPrint", {x, y}, text.c_str()); }
+void rtPrint(const RtString& text, double x, double y)
+{
+    record("rtPrint", {x, y}, text.c_str());
+}
 void rtDrawLine(double x1, double y1, double x2, double y2, double colour)
 {
     record("rtDrawLine", {x1, y1, x2, y2, colour});
@@ -161,4 +197,7 @@ void rtDrawRect(double x1, double y1, double x2, double y2, double colour)
 {
     record("rtDrawRect", {x1, y1, x2, y2, colour});
 }
-void rtClearScreen() { record("rtClearScreen", {}); }
+void rtClearScreen()
+{
+    record("rtClearScreen", {});
+}

@@ -15,30 +15,37 @@ namespace standin {
 
 // Thrown by rtShowFrame once the scripted frames are used up, or by rtKeyState when time runs out
 // while the game waits: the game's loops never return on their own.
-struct ScriptEnded {};
+struct ScriptEnded
+{
+};
 // Thrown by rtEnd: the program ended through the game's end command.
-struct ProgramEnded {};
+struct ProgramEnded
+{
+};
 // Thrown by rtEndWithCode (an array access out of range, for instance).
-struct EndedWithCode {
+struct EndedWithCode
+{
     double code;
 };
 
-struct Call {
-    std::string name;          // command name, e.g. "rtDrawSprite"
-    std::vector<double> args;  // its numbers in order
-    std::string text;          // its text, if it takes one
-    double result = 0;         // what it returned
-    long frame = 0;            // frames shown before the call
-    long time = 0;             // player time of the call
+struct Call
+{
+    std::string name;         // command name, e.g. "rtDrawSprite"
+    std::vector<double> args; // its numbers in order
+    std::string text;         // its text, if it takes one
+    double result = 0;        // what it returned
+    long frame = 0;           // frames shown before the call
+    long time = 0;            // player time of the call
 };
 
 constexpr int pollsPerWait = 64;
 
-struct Script {
-    long frameLimit = 100000;       // rtShowFrame throws ScriptEnded when this many frames were shown
-    long timeLimit = 100000;        // rtKeyState throws ScriptEnded when a wait outlasts this time
-    long soundFrames = 30;          // how long a started sound plays
-    std::function<void()> onFrame;  // called in every rtShowFrame, after time moved on
+struct Script
+{
+    long frameLimit = 100000;      // rtShowFrame throws ScriptEnded when this many frames were shown
+    long timeLimit = 100000;       // rtKeyState throws ScriptEnded when a wait outlasts this time
+    long soundFrames = 30;         // how long a started sound plays
+    std::function<void()> onFrame; // called in every rtShowFrame, after time moved on
 };
 
 // A fresh run: no calls, no keys, frame and time 0, the random generator seeded.
