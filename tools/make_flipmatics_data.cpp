@@ -687,13 +687,13 @@ Picture cardBack()
 Picture cursorStep(int k)
 {
     Picture pic(cardW, cardH);
-    const Colour colours[4] = {{240, 120, 0}, {255, 170, 20}, {255, 215, 70}, {255, 250, 190}};
-    double thick = 3 + 0.5 * k, arm = 11 + 3 * k;
+    const Colour colours[4] = {{230, 90, 0}, {250, 140, 0}, {255, 190, 20}, {255, 235, 70}};
+    double thick = 3.5 + 0.5 * k, arm = 12 + 3 * k;
     Sdf frame = [=](double x, double y) { return std::max(cardBody(x, y), -cardBody(x, y) - thick); };
     Sdf brackets = [=](double x, double y) {
         double dx = std::min(x, cardW - x), dy = std::min(y, cardH - y);
-        double inCorner = std::max(dx - arm, dy - arm) > 0 ? 1e9 : 0; // only near a corner
-        return std::max(std::max(cardBody(x, y), -cardBody(x, y) - thick - 2.5), inCorner);
+        double nearCorner = std::max(dx - arm, dy - arm); // inside the arm × arm square at a corner
+        return std::max(std::max(cardBody(x, y), -cardBody(x, y) - thick - 3), nearCorner);
     };
     Sdf all = unite(frame, brackets);
     paint(pic, all, Colour{60, 25, 0});
