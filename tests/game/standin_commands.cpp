@@ -27,7 +27,7 @@ struct State
     std::mt19937 random;
     long frame = 0;
     long time = 0;
-    int pollsThisWait = 0;
+    int pollsSinceFrame = 0;
 };
 
 State state;
@@ -104,7 +104,7 @@ void rtShowFrame()
     state.frame += 1;
     state.time += 1;
     state.frameFirstCall.push_back(state.calls.size());
-    state.pollsThisWait = 0;
+    state.pollsSinceFrame = 0;
     if (state.script.onFrame) state.script.onFrame();
     if (state.frame >= state.script.frameLimit) throw standin::ScriptEnded{};
 }
@@ -123,7 +123,7 @@ void rtEndWithCode(double code)
 
 double rtKeyState(double code)
 {
-    if (++state.pollsThisWait % standin::pollsPerWait == 0) state.time += 1;
+    if (++state.pollsSinceFrame % standin::pollsPerWait == 0) state.time += 1;
     if (state.time > state.script.timeLimit) throw standin::ScriptEnded{};
     int key = toInt(code);
     double down = 0;
