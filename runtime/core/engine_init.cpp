@@ -61,7 +61,7 @@ int rtEngineInit(const char* title)
                                         engine.frameRate))
         failStartUp("Cannot create an OpenGL context for the game window");
     // The 3D scene is created here, bound to the renderer, once it exists.
-    // The random generator is seeded here from the clock once it exists.
+    rtSeedRandom(toUint32Wrapping(nowMs()));
     if (engine.fullScreen)
         engine.renderer->goFullscreen();
     else
