@@ -92,6 +92,7 @@ TEST(Planner, QueriesAndClear)
         EXPECT_EQ(planner.openCount(), 1);
         EXPECT_TRUE(planner.search());
         EXPECT_TRUE(planner.isDone());
+        EXPECT_EQ(planner.searchCount(), 1);
         EXPECT_EQ(planner.pathLength(), 4);
         EXPECT_FLOAT_EQ(planner.pathCost(), 1.5f + 2.0f + 2.0f);
         EXPECT_EQ(planner.closedCount(), 4);
