@@ -211,3 +211,29 @@ struct RtTextArray;
 // that match the pattern ('*' any run, '?' one character but not '.', letters in any case), each
 // group in the system's order. Returns files + 65536 × folders.
 double rtFileList(const RtString& pattern, RtTextArray& array);
+
+// ---------------------------------------------------------------------------------------------
+// Files: INI files and line files
+// ---------------------------------------------------------------------------------------------
+// One INI document and one line file are held at a time; each is written back when another is
+// opened and when the program ends. Both are read through the data resolver.
+
+// Writes the current INI document back if it changed, then reads the named file (a missing file
+// gives an empty document that write-back creates).
+void rtIniOpen(const RtString& name);
+// The value of key in section (letter case ignored), or "NO_DATA".
+RtString rtIniGet(const RtString& section, const RtString& key);
+// Sets key = value in section (both made when missing); an empty value removes the pair, an
+// empty key the whole section.
+void rtIniPut(const RtString& section, const RtString& key, const RtString& value);
+
+// Line n (0 to 255) of the named text file, trailing control bytes cut: "NO_FILE" when the file
+// cannot be read, "NO_DATA" for an empty line or an index outside 0..255 (which records end code 7).
+RtString rtGetFileLine(const RtString& name, double line);
+// The line as a number (its leading number, else 0).
+void rtGetFileLineNumber(const RtString& name, double line, double& value);
+// Sets line n (0 to 255; another index records end code 7 and changes nothing); lines are cut
+// to 1023 bytes.
+void rtPutFileLine(const RtString& name, double line, const RtString& text);
+// Sets line n to the number with 10 significant digits (2.5 → "2.5", 3 → "3").
+void rtPutFileLineNumber(const RtString& name, double line, double number);
