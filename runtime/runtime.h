@@ -237,3 +237,24 @@ void rtGetFileLineNumber(const RtString& name, double line, double& value);
 void rtPutFileLine(const RtString& name, double line, const RtString& text);
 // Sets line n to the number with 10 significant digits (2.5 → "2.5", 3 → "3").
 void rtPutFileLineNumber(const RtString& name, double line, double number);
+
+// ---------------------------------------------------------------------------------------------
+// Files: system queries, dialogs, shell commands and library functions
+// ---------------------------------------------------------------------------------------------
+
+// Platform facts by key (the key is turned into capitals in place): "" → "WIN32", "ID" → an
+// 8-digit hexadecimal machine code, "DEVICE" → "DESKTOP", "TIME" → local "2007-3-5 9:7:3";
+// any other key → "NO_DATA".
+RtString rtPlatformInfo(RtString& key);
+// The system's open (mode non-zero) or save (mode 0) file dialog with a "description|pattern|..."
+// filter; the chosen path with '/' separators, or "NO_FILE" when cancelled or no dialog exists.
+RtString rtFileDialog(double mode, const RtString& filter);
+// Runs the command line through the shell; with wait non-zero, waits and stores its exit code
+// (else the code stays 0). 1 when it started, 0 when its program cannot be found or started.
+double rtShellCommand(const RtString& commandLine, double wait, double show, double& exitCode);
+// With a debugger attached: "BP" and the number in lower-case hexadecimal to the debugger's output,
+// the window brought back to the front, returns 1. Without one: 0.
+double rtDebugMark(double number);
+// The address of functionName in the library (loaded once, whatever the letter case of the
+// request; libraryName is lower-cased in place), or null.
+void rtGetLibraryFunction(RtString& libraryName, const RtString& functionName, void*& function);
