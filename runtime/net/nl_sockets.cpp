@@ -512,10 +512,12 @@ bool nlGroupAddSocket(NLint group, NLsocket socket)
 {
     std::lock_guard lock(tableMutex);
     auto found = groups.find(group);
-    if (found == groups.end() || found->second.size() >= size_t(nlMaxGroupSockets)) return fail(NL_ERR_GROUP, false);
+    if (found == groups.end()) return fail(NL_ERR_GROUP, false);
     if (!sockets.count(socket)) return fail(NL_ERR_INVALID_SOCKET, false);
     auto& members = found->second;
-    if (std::find(members.begin(), members.end(), socket) == members.end()) members.push_back(socket);
+    if (std::find(members.begin(), members.end(), socket) != members.end()) return true;
+    if (members.size() >= size_t(nlMaxGroupSockets)) return fail(NL_ERR_GROUP, false);
+    members.push_back(socket);
     return true;
 }
 
