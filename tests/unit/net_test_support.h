@@ -137,7 +137,7 @@ public:
         for (;;) {
             int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
             pollfd entry{fd_, POLLIN, 0};
-            if (left <= 0 || poll(&entry, 1, left) <= 0) return false;
+            if (poll(&entry, 1, left < 0 ? 0 : left) <= 0) return false;
             if (recv(fd_, scratch, sizeof scratch, 0) <= 0) return true;
         }
     }
