@@ -22,10 +22,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
 // One child process and the two pipes to it.
-struct Child {
+struct Child
+{
     pid_t pid = -1;
     int in = -1, out = -1; // this side reads `in`, writes `out`
 };
@@ -109,14 +113,16 @@ int playerA(int in, int out, int messages)
     }
     std::sort(trips.begin(), trips.end());
     double sum = 0;
-    for (double trip : trips) sum += trip;
+    for (double trip : trips)
+        sum += trip;
     char line[200];
-    snprintf(line, sizeof line, "%.2f %.2f %.2f %.2f", trips.front(), trips[trips.size() / 2], sum / trips.size(),
-             trips[trips.size() * 95 / 100]);
+    snprintf(line, sizeof line, "%.2f %.2f %.2f %.2f", trips.front(), trips[trips.size() / 2],
+             sum / trips.size(), trips[trips.size() * 95 / 100]);
     sayLine(out, line);
 
     auto start = Clock::now();
-    for (int i = 0; i < messages; ++i) rtNetSendMessage(self, other, ("flood " + std::to_string(i)).c_str());
+    for (int i = 0; i < messages; ++i)
+        rtNetSendMessage(self, other, ("flood " + std::to_string(i)).c_str());
     if (nextMessage(self) != "done") return 6;
     sayLine(out, std::to_string(msSince(start)));
     return 0;
@@ -169,7 +175,8 @@ int main(int argc, char** argv)
 
     double fastest, median, mean, p95;
     if (sscanf(hearLine(a.in).c_str(), "%lf %lf %lf %lf", &fastest, &median, &mean, &p95) != 4) return 1;
-    printf("round trip A -> host -> B -> host -> A, 100 messages: fastest %.2f ms, median %.2f ms, mean %.2f ms, "
+    printf("round trip A -> host -> B -> host -> A, 100 messages: fastest %.2f ms, median %.2f ms, mean %.2f "
+           "ms, "
            "95th percentile %.2f ms\n",
            fastest, median, mean, p95);
     double floodMs = atof(hearLine(a.in).c_str());

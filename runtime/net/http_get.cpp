@@ -58,7 +58,8 @@ double rtNetHttpGet(const RtString& host, const RtString& path, double port, con
     NLaddress server;
     NLsocket socket = NL_INVALID;
     double result = 0;
-    if (nlGetAddrFromName(host.c_str(), &server) && nlSetAddrPort(&server, uint16_t(toUint32Wrapping(port))) &&
+    if (nlGetAddrFromName(host.c_str(), &server) &&
+        nlSetAddrPort(&server, uint16_t(toUint32Wrapping(port))) &&
         (socket = nlOpen(0, NL_RELIABLE)) != NL_INVALID && nlConnect(socket, &server)) {
         FILE* file = fopen(filePath(outputFile).c_str(), "wb");
         std::string request = std::string("GET ") + path.c_str() + " HTTP/1.0\r\nHost:" + host.c_str() +

@@ -6,7 +6,8 @@
 // Finds the end of a response header across the chunks of a stream: carriage returns are ignored,
 // a line feed counts, any other byte resets the count, and the header ends at the second line feed
 // in a row. Feed the chunks in order.
-struct HttpHeaderSplitter {
+struct HttpHeaderSplitter
+{
     int lineFeeds = 0;
     bool headerDone = false;
 };

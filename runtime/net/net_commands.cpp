@@ -15,13 +15,19 @@ namespace {
 
 using Lock = std::unique_lock<std::mutex>;
 
-constexpr int waitLooks = 250;  // looks for an id or a reply,
-constexpr int waitStepMs = 20;  // one every 20 ms: about 5 seconds
+constexpr int waitLooks = 250; // looks for an id or a reply,
+constexpr int waitStepMs = 20; // one every 20 ms: about 5 seconds
 constexpr int localAddressesLimit = 4096;
 
-void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void pause(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
-int32_t idFromText(const RtString& text) { return toInt(std::round(textToNumber(text.c_str()))); }
+int32_t idFromText(const RtString& text)
+{
+    return toInt(std::round(textToNumber(text.c_str())));
+}
 
 // The port of a host or join command: 0 or less means the default; -1 when it is no port at all.
 int portFromText(const RtString& text)
@@ -122,7 +128,10 @@ bool askServer(NetFrame request, NetFrame& reply)
 
 // ---- Record ------------------------------------------------------------------------------------
 
-void netCreateRecord() { engine.network = new NetState; }
+void netCreateRecord()
+{
+    engine.network = new NetState;
+}
 
 void netShutdown()
 {
@@ -130,7 +139,8 @@ void netShutdown()
     if (!net) return;
     stopNetworkThread(*net);
     net->ready = false;
-    for (const NetPlayer& player : net->localPlayers) writeFrame(net->linkSocket, controlFrame(RemovePlayer, player.id));
+    for (const NetPlayer& player : net->localPlayers)
+        writeFrame(net->linkSocket, controlFrame(RemovePlayer, player.id));
     nlShutdown();
     delete net;
     engine.network = nullptr;
@@ -172,7 +182,8 @@ double rtNetJoin(const RtString& host, const RtString& port)
     net->linkSocket = nlOpen(0, NL_RELIABLE_PACKETS);
     if (net->linkSocket == NL_INVALID) return 0;
     NLaddress server;
-    bool found = host.empty() ? nlGetLocalAddr(net->linkSocket, &server) : nlGetAddrFromName(host.c_str(), &server);
+    bool found =
+        host.empty() ? nlGetLocalAddr(net->linkSocket, &server) : nlGetAddrFromName(host.c_str(), &server);
     if (!found || !nlSetAddrPort(&server, uint16_t(number)) || !nlConnect(net->linkSocket, &server)) {
         closeGameSockets(*net);
         return 0;
@@ -194,7 +205,8 @@ double rtNetJoin(const RtString& host, const RtString& port)
             net->replies.clear();
         }
         NetFrame reply;
-        answered = writeFrame(net->linkSocket, controlFrame(AliveQuery, id)) && awaitReply(*net, AliveQuery, reply);
+        answered =
+            writeFrame(net->linkSocket, controlFrame(AliveQuery, id)) && awaitReply(*net, AliveQuery, reply);
     }
     writeFrame(net->linkSocket, controlFrame(RemovePlayer, id));
     if (answered) return 1;
@@ -226,7 +238,8 @@ double rtNetSendMessage(const RtString& from, const RtString& to, const RtString
 {
     if (!engine.network) return 0;
     int32_t target = idFromText(to);
-    NetFrame frame = makeTextFrame(Data, target == 0 ? netAllPlayers : target, idFromText(from), message.c_str());
+    NetFrame frame =
+        makeTextFrame(Data, target == 0 ? netAllPlayers : target, idFromText(from), message.c_str());
     return writeFrame(linkOf(*engine.network), frame) ? 1 : 0;
 }
 
@@ -254,7 +267,10 @@ RtString rtNetReceiveMessage(const RtString& player)
     return RtString(frame.payload);
 }
 
-RtString rtNetLastSender() { return RtString(int(engine.network ? engine.network->lastSender : 0)); }
+RtString rtNetLastSender()
+{
+    return RtString(int(engine.network ? engine.network->lastSender : 0));
+}
 
 double rtNetPlayerCount()
 {
@@ -272,7 +288,8 @@ RtString rtNetPlayerIdAt(double index)
 RtString rtNetPlayerName(const RtString& player)
 {
     NetFrame reply;
-    if (!askServer(makeValueFrame(NameQuery, netServerId, 0, idFromText(player)), reply)) return RtString("NO_DATA");
+    if (!askServer(makeValueFrame(NameQuery, netServerId, 0, idFromText(player)), reply))
+        return RtString("NO_DATA");
     return RtString(reply.payload);
 }
 

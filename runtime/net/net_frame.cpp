@@ -9,7 +9,8 @@ static const char frameMagic[4] = {'Z', 'O', 'L', 'T'};
 static void putInt(uint8_t* out, int32_t value)
 {
     uint32_t bits = uint32_t(value);
-    for (int i = 0; i < 4; ++i) out[i] = uint8_t(bits >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[i] = uint8_t(bits >> (8 * i));
 }
 
 static int32_t getInt(const uint8_t* in)
@@ -40,7 +41,10 @@ NetFrame makeValueFrame(uint8_t kind, int32_t to, int32_t from, int32_t value)
     return frame;
 }
 
-int32_t frameValue(const NetFrame& frame) { return getInt(reinterpret_cast<const uint8_t*>(frame.payload)); }
+int32_t frameValue(const NetFrame& frame)
+{
+    return getInt(reinterpret_cast<const uint8_t*>(frame.payload));
+}
 
 void encodeFrame(const NetFrame& frame, uint8_t out[netFrameSize])
 {

@@ -18,7 +18,7 @@ constexpr int netFrameSize = 2065;
 constexpr int netPayloadSize = 2048;
 constexpr int netMinimumFrame = 17; // a packet shorter than this is not a frame
 constexpr int netMaxTextLength = netPayloadSize - 1;
-constexpr int netNameSize = 131;    // a player's name with its terminator
+constexpr int netNameSize = 131; // a player's name with its terminator
 constexpr int netJoinImageSize = 152;
 constexpr int netDefaultPort = 27013;
 
@@ -30,7 +30,8 @@ constexpr int32_t netIdGivenUp = -2;   // no id came: the network thread removes
 constexpr int32_t netIdRequested = -3; // join request sent, id awaited
 constexpr int32_t netFirstPlayerId = 101;
 
-enum NetFrameKind : uint8_t {
+enum NetFrameKind : uint8_t
+{
     JoinRequest = 1,
     JoinReply = 2,
     Data = 3,
@@ -42,7 +43,8 @@ enum NetFrameKind : uint8_t {
 };
 constexpr uint8_t netFirstReplyKind = 100;
 
-struct NetFrame {
+struct NetFrame
+{
     int32_t length = 0;
     int32_t to = 0;
     int32_t from = 0;
@@ -67,7 +69,8 @@ bool decodeFrame(const uint8_t* data, size_t size, NetFrame& frame);
 // The JoinRequest payload: the image of a player record from its socket field on.
 //   0 int32 socket (-1), 4 int32 id (-1), 8 uint8 hidden, 9 name (131 bytes, NUL-terminated),
 //   140 twelve zero bytes (an empty inbox).
-struct JoinImage {
+struct JoinImage
+{
     int32_t socket = -1;
     int32_t id = netIdNew;
     bool hidden = false;

@@ -30,12 +30,14 @@ constexpr size_t netMaxInbox = 4096;
 constexpr size_t netMaxReplies = 64;
 
 // A frame in a queue or inbox, with the socket it was read from (the link or a server connection).
-struct FrameNode {
+struct FrameNode
+{
     NetFrame frame;
     NLsocket origin = NL_INVALID;
 };
 
-struct NetPlayer {
+struct NetPlayer
+{
     NLsocket socket = NL_INVALID; // server list: the connection its frames arrive on; local list: -1
     int32_t id = netIdNew;        // see the id markers in net_frame.h
     bool hidden = false;          // registered without a name: not counted or indexed by queries
@@ -43,22 +45,23 @@ struct NetPlayer {
     std::list<FrameNode> inbox;   // Data frames for this local player, oldest first
 };
 
-struct NetState {
-    bool hosting = false;              // 1 after rtNetHost succeeded; 0 after rtNetJoin
-    bool ready = false;                // the socket layer is initialised
+struct NetState
+{
+    bool hosting = false;               // 1 after rtNetHost succeeded; 0 after rtNetJoin
+    bool ready = false;                 // the socket layer is initialised
     NLsocket listenSocket = NL_INVALID; // the host's socket for joiners
     NLsocket linkSocket = NL_INVALID;   // connected to the server (the host's own for a host)
     std::list<NetPlayer> localPlayers;  // registered by this program, in order of registration
     std::list<NetPlayer> serverPlayers; // known to the server (host only), in order of joining
     int32_t networkType = NL_IP;
     int32_t connectionType = NL_RELIABLE_PACKETS;
-    bool stopRequest = true;           // asks the network thread to end
-    bool threadRunning = false;        // the network thread is running
-    std::mutex mutex;                  // guards every field of this record
-    std::list<FrameNode> incoming;     // frames read during the network thread's current pass
-    std::list<FrameNode> replies;      // server replies (kinds 100 and above) awaiting a query
-    int32_t lastSender = 0;            // `from` of the message rtNetReceiveMessage took last
-    std::thread thread;                // the network thread while it runs
+    bool stopRequest = true;       // asks the network thread to end
+    bool threadRunning = false;    // the network thread is running
+    std::mutex mutex;              // guards every field of this record
+    std::list<FrameNode> incoming; // frames read during the network thread's current pass
+    std::list<FrameNode> replies;  // server replies (kinds 100 and above) awaiting a query
+    int32_t lastSender = 0;        // `from` of the message rtNetReceiveMessage took last
+    std::thread thread;            // the network thread while it runs
 };
 
 // Creates the engine's network record (start-up).

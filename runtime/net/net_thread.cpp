@@ -12,11 +12,12 @@
 namespace {
 
 // What only the network thread knows: the server's connections and its id counter.
-struct ServerSide {
+struct ServerSide
+{
     NLint group = -1;
-    std::vector<NLsocket> connections;       // accepted, in the group, at most netMaxConnections
+    std::vector<NLsocket> connections;        // accepted, in the group, at most netMaxConnections
     NLsocket readySockets[netMaxConnections]; // filled by each poll
-    int32_t nextId = netFirstPlayerId;       // ids are not reused while the thread lives
+    int32_t nextId = netFirstPlayerId;        // ids are not reused while the thread lives
 };
 
 using Lock = std::unique_lock<std::mutex>;
@@ -138,7 +139,8 @@ bool readConnections(NetState& net, ServerSide& server, NLsocket listen)
         if (result == 1) {
             Lock lock(net.mutex);
             net.incoming.push_back({frame, socket});
-        } else if (result < 0 && (nlGetError() == NL_ERR_CONNECTION_LOST || nlGetError() == NL_ERR_STREAM_ENDED)) {
+        } else if (result < 0 &&
+                   (nlGetError() == NL_ERR_CONNECTION_LOST || nlGetError() == NL_ERR_STREAM_ENDED)) {
             dropConnection(net, server, socket);
         }
     }
@@ -219,7 +221,8 @@ void serve(NetState& net, ServerSide& server, NLsocket link)
         it = net.incoming.erase(it);
         if (writes.empty()) continue;
         lock.unlock(); // only this thread changes the queue, so `it` stays valid
-        for (auto& [socket, reply] : writes) writeFrame(socket, reply);
+        for (auto& [socket, reply] : writes)
+            writeFrame(socket, reply);
         lock.lock();
     }
 }
@@ -272,9 +275,11 @@ void networkThread(NetState* net)
 {
     ServerSide server;
     server.group = nlGroupCreate();
-    while (networkPass(*net, server)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (networkPass(*net, server))
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     // The server's connections end with the thread that served them.
-    for (NLsocket socket : server.connections) nlClose(socket);
+    for (NLsocket socket : server.connections)
+        nlClose(socket);
     nlGroupDestroy(server.group);
     Lock lock(net->mutex);
     net->threadRunning = false;

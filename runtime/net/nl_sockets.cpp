@@ -26,7 +26,8 @@
 
 namespace {
 
-struct SocketRecord {
+struct SocketRecord
+{
     int fd = -1;
     NLint type = NL_RELIABLE;
     bool listening = false;
@@ -58,7 +59,7 @@ NLsocket nextSocket = 0; // numbers are never reused, so a stale number cannot r
 std::map<NLsocket, SocketPtr> sockets;
 NLint nextGroup = 0;
 std::map<NLint, std::vector<NLsocket>> groups;
-NLaddress bindAddress;      // invalid: all interfaces
+NLaddress bindAddress;       // invalid: all interfaces
 uint16_t lastOpenedPort = 0; // port of the socket opened last
 
 thread_local NLint lastError = NL_NO_ERROR;
@@ -147,8 +148,8 @@ NLint readPacketPart(SocketRecord& s, uint8_t* out, NLint bytes)
             if (count <= 0) return NLint(count);
             s.headerHave += int(count);
             if (s.headerHave < 4) continue;
-            uint32_t length = uint32_t(s.header[0]) | uint32_t(s.header[1]) << 8 | uint32_t(s.header[2]) << 16 |
-                              uint32_t(s.header[3]) << 24;
+            uint32_t length = uint32_t(s.header[0]) | uint32_t(s.header[1]) << 8 |
+                              uint32_t(s.header[2]) << 16 | uint32_t(s.header[3]) << 24;
             if (length == 0) {
                 s.headerHave = 0;
                 continue;
@@ -229,7 +230,8 @@ void nlShutdown()
         initialised = false;
     }
     // Wake any thread still waiting on one of them; the descriptors close with their last user.
-    for (auto& entry : closing) shutdown(entry.second->fd, SHUT_RDWR);
+    for (auto& entry : closing)
+        shutdown(entry.second->fd, SHUT_RDWR);
 }
 
 bool nlSelectNetwork(NLint network)
@@ -248,7 +250,10 @@ void nlDisable(NLint what)
     if (what == NL_BLOCKING_IO) blockingMode = false;
 }
 
-NLint nlGetError() { return lastError; }
+NLint nlGetError()
+{
+    return lastError;
+}
 
 // ---- Sockets -----------------------------------------------------------------------------------
 
@@ -330,7 +335,8 @@ bool nlClose(NLsocket socket)
         if (found == sockets.end()) return fail(NL_ERR_INVALID_SOCKET, false);
         s = std::move(found->second);
         sockets.erase(found);
-        for (auto& group : groups) std::erase(group.second, socket);
+        for (auto& group : groups)
+            std::erase(group.second, socket);
     }
     shutdown(s->fd, SHUT_RDWR); // wakes a thread still waiting on it
     return true;
@@ -372,10 +378,12 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
         if (bytes > nlMaxPacketSize) return fail(NL_ERR_BAD_ARGUMENT, -1);
         std::vector<uint8_t> packet(4 + size_t(bytes));
         uint32_t length = uint32_t(bytes);
-        for (int i = 0; i < 4; ++i) packet[size_t(i)] = uint8_t(length >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            packet[size_t(i)] = uint8_t(length >> (8 * i));
         memcpy(packet.data() + 4, data, size_t(bytes));
         int limit = s->blocking ? nlBlockingTimeoutMs : nlPacketWriteTimeoutMs;
-        if (!sendAll(s->fd, packet.data(), packet.size(), Clock::now() + std::chrono::milliseconds(limit), sent)) {
+        if (!sendAll(s->fd, packet.data(), packet.size(), Clock::now() + std::chrono::milliseconds(limit),
+                     sent)) {
             // Half a packet on the wire loses the stream, and a peer that takes nothing for the
             // whole time is not reading any more: either way the connection is given up.
             s->broken = true;
@@ -384,8 +392,8 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
         return bytes;
     }
     if (s->blocking) {
-        if (!sendAll(s->fd, data, size_t(bytes), Clock::now() + std::chrono::milliseconds(nlBlockingTimeoutMs),
-                     sent))
+        if (!sendAll(s->fd, data, size_t(bytes),
+                     Clock::now() + std::chrono::milliseconds(nlBlockingTimeoutMs), sent))
             return -1;
         return bytes;
     }
@@ -407,8 +415,10 @@ bool nlGetLocalAddr(NLsocket socket, NLaddress* address)
     if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
     sockaddr_in local{};
     socklen_t size = sizeof local;
-    if (getsockname(s->fd, reinterpret_cast<sockaddr*>(&local), &size) != 0) return fail(NL_ERR_SYSTEM, false);
-    address->host = local.sin_addr.s_addr == htonl(INADDR_ANY) ? htonl(INADDR_LOOPBACK) : local.sin_addr.s_addr;
+    if (getsockname(s->fd, reinterpret_cast<sockaddr*>(&local), &size) != 0)
+        return fail(NL_ERR_SYSTEM, false);
+    address->host =
+        local.sin_addr.s_addr == htonl(INADDR_ANY) ? htonl(INADDR_LOOPBACK) : local.sin_addr.s_addr;
     address->port = ntohs(local.sin_port);
     address->valid = true;
     return true;
@@ -547,7 +557,8 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, N
         }
     }
     std::vector<pollfd> entries;
-    for (auto& record : records) entries.push_back({record->fd, POLLIN, 0});
+    for (auto& record : records)
+        entries.push_back({record->fd, POLLIN, 0});
     int ready;
     do {
         ready = poll(entries.data(), entries.size(), timeoutMs < 0 ? 0 : timeoutMs);

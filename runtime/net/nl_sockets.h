@@ -38,27 +38,28 @@ constexpr NLint NL_READ_STATUS = 1;
 
 // Error numbers from nlGetError (per calling thread).
 constexpr NLint NL_NO_ERROR = 0;
-constexpr NLint NL_ERR_SYSTEM = 256;         // a system call failed for another reason
-constexpr NLint NL_ERR_NO_NETWORK = 257;     // nlInit was not called, or a network other than NL_IP
-constexpr NLint NL_ERR_BAD_ARGUMENT = 258;   // a null pointer, a bad type or a negative size
-constexpr NLint NL_ERR_INVALID_SOCKET = 262; // not an open socket
-constexpr NLint NL_ERR_CONNECTION_LOST = 263; // reset by the peer, broken, or packet framing lost
-constexpr NLint NL_ERR_NOT_LISTENING = 264;  // accept on a socket that does not listen
-constexpr NLint NL_ERR_NO_PENDING = 265;     // no connection waiting to be accepted
-constexpr NLint NL_ERR_HOST_NOT_FOUND = 266; // the name does not resolve to an IPv4 address
+constexpr NLint NL_ERR_SYSTEM = 256;           // a system call failed for another reason
+constexpr NLint NL_ERR_NO_NETWORK = 257;       // nlInit was not called, or a network other than NL_IP
+constexpr NLint NL_ERR_BAD_ARGUMENT = 258;     // a null pointer, a bad type or a negative size
+constexpr NLint NL_ERR_INVALID_SOCKET = 262;   // not an open socket
+constexpr NLint NL_ERR_CONNECTION_LOST = 263;  // reset by the peer, broken, or packet framing lost
+constexpr NLint NL_ERR_NOT_LISTENING = 264;    // accept on a socket that does not listen
+constexpr NLint NL_ERR_NO_PENDING = 265;       // no connection waiting to be accepted
+constexpr NLint NL_ERR_HOST_NOT_FOUND = 266;   // the name does not resolve to an IPv4 address
 constexpr NLint NL_ERR_PACKET_TOO_LARGE = 267; // the packet did not fit the read buffer (it is dropped)
-constexpr NLint NL_ERR_STREAM_ENDED = 268;   // the peer closed the stream
-constexpr NLint NL_ERR_TIMED_OUT = 269;      // a blocking call waited too long
-constexpr NLint NL_ERR_GROUP = 270;          // not a group, or the group is full
+constexpr NLint NL_ERR_STREAM_ENDED = 268;     // the peer closed the stream
+constexpr NLint NL_ERR_TIMED_OUT = 269;        // a blocking call waited too long
+constexpr NLint NL_ERR_GROUP = 270;            // not a group, or the group is full
 
-constexpr int nlMaxPacketSize = 16384;       // bytes of payload in one packet
-constexpr int nlMaxGroupSockets = 128;       // sockets in one group
-constexpr int nlConnectTimeoutMs = 5000;     // nlConnect gives up after this
-constexpr int nlPacketWriteTimeoutMs = 250;  // a packet that cannot be sent in this time fails
-constexpr int nlBlockingTimeoutMs = 30000;   // blocking reads and writes give up after this silence
+constexpr int nlMaxPacketSize = 16384;      // bytes of payload in one packet
+constexpr int nlMaxGroupSockets = 128;      // sockets in one group
+constexpr int nlConnectTimeoutMs = 5000;    // nlConnect gives up after this
+constexpr int nlPacketWriteTimeoutMs = 250; // a packet that cannot be sent in this time fails
+constexpr int nlBlockingTimeoutMs = 30000;  // blocking reads and writes give up after this silence
 
 // An IPv4 address and port.
-struct NLaddress {
+struct NLaddress
+{
     uint32_t host = 0; // network byte order
     uint16_t port = 0; // host byte order
     bool valid = false;

@@ -9,7 +9,10 @@
 
 namespace {
 
-int32_t intAt(const uint8_t* bytes) { return int32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24); }
+int32_t intAt(const uint8_t* bytes)
+{
+    return int32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24);
+}
 
 TEST(NetFrame, WritesTheWireLayoutLittleEndian)
 {
@@ -95,7 +98,8 @@ TEST(NetFrame, JoinRequestCarriesThePlayerImage)
     EXPECT_EQ(intAt(bytes + 20), -1); // id
     EXPECT_EQ(bytes[24], 0);          // hidden
     EXPECT_STREQ(reinterpret_cast<char*>(bytes + 25), "Hana");
-    for (int i = 16 + 140; i < 16 + 152; ++i) EXPECT_EQ(bytes[i], 0); // the empty inbox
+    for (int i = 16 + 140; i < 16 + 152; ++i)
+        EXPECT_EQ(bytes[i], 0); // the empty inbox
     EXPECT_EQ(bytes[2064], JoinRequest);
 
     NetFrame hidden = makeJoinRequest("ignored", true);

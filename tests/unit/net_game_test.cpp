@@ -20,7 +20,10 @@ using namespace nettest;
 
 namespace {
 
-RtString text(int value) { return RtString(value); }
+RtString text(int value)
+{
+    return RtString(value);
+}
 
 // Hosts on a free port of a high range (ports of other tests and programs are skipped); 0 when none.
 uint16_t hostOnFreePort()
@@ -33,8 +36,9 @@ uint16_t hostOnFreePort()
     return 0;
 }
 
-class NetGame : public testing::Test {
-protected:
+class NetGame : public testing::Test
+{
+  protected:
     void SetUp() override
     {
         bindToLoopback();
@@ -49,8 +53,9 @@ protected:
 
 // A stand-in server on its own thread: gives ids from 501 on, answers AliveQuery (and nothing else)
 // and keeps every frame it receives, until its peer goes or nothing comes for three seconds.
-class StandInServer {
-public:
+class StandInServer
+{
+  public:
     // Start after any fork: a child process must not inherit a half-held lock of this thread.
     void start()
     {
@@ -87,7 +92,7 @@ public:
         return frames_;
     }
 
-private:
+  private:
     RawListener listener_;
     std::mutex mutex_;
     std::vector<NetFrame> frames_;
@@ -97,8 +102,9 @@ private:
 // ---- Child programs ----------------------------------------------------------------------------
 
 // A line channel between this test and one child process.
-class ChildProgram {
-public:
+class ChildProgram
+{
+  public:
     // Runs `body` in a child process with its own network record; the child's exit code is body's.
     explicit ChildProgram(const std::function<int(ChildProgram&)>& body)
     {
@@ -164,7 +170,7 @@ public:
         return -1;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int readFd_ = -1, writeFd_ = -1;
     bool exited_ = false;
@@ -183,7 +189,8 @@ int laterMessages(const char* player)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     int count = 0;
-    while (!rtNetReceiveMessage(player).empty()) ++count;
+    while (!rtNetReceiveMessage(player).empty())
+        ++count;
     return count;
 }
 
@@ -198,8 +205,9 @@ TEST_F(NetGame, RawJoinRequestGetsTheJoinReplyBytes)
 
     // Packet length 2065, then the frame: magic, length 152, to 0, from 0, the player image, kind 1.
     std::vector<uint8_t> request(4 + netFrameSize, 0);
-    const uint8_t head[] = {0x11, 0x08, 0, 0, 'Z', 'O', 'L', 'T', 152, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 'R', 'a', 'w'};
+    const uint8_t head[] = {0x11, 0x08, 0,    0,    'Z',  'O',  'L', 'T', 152, 0,    0,
+                            0,    0,    0,    0,    0,    0,    0,   0,   0,   0xFF, 0xFF,
+                            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0,   'R', 'a', 'w'};
     std::copy(std::begin(head), std::end(head), request.begin());
     request[4 + 2064] = 1;
     ASSERT_TRUE(peer.sendRaw(request.data(), request.size()));
@@ -293,7 +301,8 @@ TEST_F(NetGame, ThreeProgramsHostJoinAndLeave)
         parent.say(std::to_string(int(joined)) + " " + hidden.c_str() + " " + bob.c_str());
         parent.hear(); // a message for the hidden player
         std::string message = awaitMessage(hidden.c_str());
-        parent.say(message + " " + rtNetLastSender().c_str() + " " + std::to_string(laterMessages(bob.c_str())));
+        parent.say(message + " " + rtNetLastSender().c_str() + " " +
+                   std::to_string(laterMessages(bob.c_str())));
         parent.hear(); // broadcast
         std::string first = awaitMessage(hidden.c_str()), second = awaitMessage(bob.c_str());
         int more = laterMessages(hidden.c_str()) + laterMessages(bob.c_str());
@@ -411,7 +420,7 @@ TEST_F(NetGame, HostingAgainEndsTheEarlierGame)
     EXPECT_EQ(peer.join("Old"), 101);
     ASSERT_NE(hostOnFreePort(), 0);
     EXPECT_TRUE(peer.seesEnd(2000));
-    EXPECT_EQ(rtNetHost(text(first)), 1); // the first port is free again
+    EXPECT_EQ(rtNetHost(text(first)), 1);                  // the first port is free again
     EXPECT_STREQ(rtNetCreatePlayer("New").c_str(), "101"); // a new server counts from 101
 }
 
@@ -433,13 +442,13 @@ TEST_F(NetGame, HostSurvivesMalformedFramesAndKeepsServing)
     ASSERT_TRUE(evil.connectTo(port));
     uint8_t bytes[netFrameSize + 1000] = {};
     encodeFrame(makeTextFrame(Data, 101, 666, "bad"), bytes);
-    EXPECT_TRUE(evil.sendPacket(bytes, 16));                // too short
-    EXPECT_TRUE(evil.sendPacket(bytes, sizeof bytes));      // longer than a frame
-    for (int32_t length : {-1, 2048, 5000}) {                // payload length out of range
+    EXPECT_TRUE(evil.sendPacket(bytes, 16));           // too short
+    EXPECT_TRUE(evil.sendPacket(bytes, sizeof bytes)); // longer than a frame
+    for (int32_t length : {-1, 2048, 5000}) {          // payload length out of range
         memcpy(bytes + 4, &length, 4);
         EXPECT_TRUE(evil.sendPacket(bytes, netFrameSize));
     }
-    bytes[0] = 'X';                                          // no magic
+    bytes[0] = 'X'; // no magic
     EXPECT_TRUE(evil.sendPacket(bytes, netFrameSize));
     EXPECT_TRUE(serves(1));
     NetFrame frame;
@@ -522,7 +531,8 @@ TEST_F(NetGame, ConnectionsPastTheLimitAreClosedAndTheRestServed)
     EXPECT_EQ(frameValue(reply), 1);
 
     // Places that free up are taken by new joiners.
-    for (size_t i = 0; i < 20; ++i) flood[i]->disconnect();
+    for (size_t i = 0; i < 20; ++i)
+        flood[i]->disconnect();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     RawPeer late;
     ASSERT_TRUE(late.connectTo(port));
@@ -544,7 +554,8 @@ TEST_F(NetGame, ShutdownWithConnectedPeersEndsWithinASecond)
     netShutdown();
     EXPECT_LT(millisecondsSince(start), 1000);
     EXPECT_EQ(engine.network, nullptr);
-    for (RawPeer& peer : peers) EXPECT_TRUE(peer.seesEnd(1000));
+    for (RawPeer& peer : peers)
+        EXPECT_TRUE(peer.seesEnd(1000));
     netCreateRecord(); // for TearDown
 }
 

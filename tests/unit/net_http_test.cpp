@@ -36,7 +36,7 @@ TEST(HttpHeaderSplitter, EndsAtTheSecondLineFeedInARowIgnoringCarriageReturns)
 {
     EXPECT_EQ(bodyOf({"HTTP/1.0 200 OK\r\nA: b\r\n\r\nbody\r\n\r\nmore"}), "body\r\n\r\nmore");
     EXPECT_EQ(bodyOf({"HTTP/1.0 200 OK\nA: b\n\nbody"}), "body");
-    EXPECT_EQ(bodyOf({"HTTP/1.0 200 OK\n\r\r\n\rbody"}), "\rbody"); // CR between the feeds is ignored
+    EXPECT_EQ(bodyOf({"HTTP/1.0 200 OK\n\r\r\n\rbody"}), "\rbody");  // CR between the feeds is ignored
     EXPECT_EQ(bodyOf({"HTTP/1.0 200 OK\n \nA: b\n\nbody"}), "body"); // a space is a line of its own
     EXPECT_EQ(bodyOf({"no header end\n"}), "");
     EXPECT_EQ(bodyOf({"\n\n"}), "");
@@ -58,15 +58,17 @@ TEST(HttpHeaderSplitter, HeaderEndMaySpanChunks)
 
 // A server for one request: it keeps the request and answers with the given chunks, pausing between
 // them, then ends the stream (or resets it).
-class ScriptedServer {
-public:
+class ScriptedServer
+{
+  public:
     ScriptedServer(std::vector<std::string> chunks, bool resetAtEnd = false)
     {
         thread_ = std::thread([this, chunks, resetAtEnd] {
             RawPeer peer;
             peer.adopt(listener_.accept(10000));
             char c;
-            while (request_.find("\r\n\r\n") == std::string::npos && peer.receiveExactly(&c, 1, 5000)) request_ += c;
+            while (request_.find("\r\n\r\n") == std::string::npos && peer.receiveExactly(&c, 1, 5000))
+                request_ += c;
             for (const std::string& chunk : chunks) {
                 peer.sendRaw(chunk.data(), chunk.size());
                 std::this_thread::sleep_for(std::chrono::milliseconds(30));
@@ -82,7 +84,7 @@ public:
         return request_;
     }
 
-private:
+  private:
     void finish()
     {
         if (thread_.joinable()) thread_.join();
@@ -92,8 +94,9 @@ private:
     std::thread thread_;
 };
 
-class HttpGet : public testing::Test {
-protected:
+class HttpGet : public testing::Test
+{
+  protected:
     void SetUp() override
     {
         folder = fs::temp_directory_path() / ("http_test_" + std::to_string(getpid()));
@@ -117,8 +120,9 @@ TEST_F(HttpGet, SendsTheRequestAndStoresTheBodyOfALineFeedHeader)
 {
     ScriptedServer server({"HTTP/1.0 200 OK\nContent-Type: text/plain\n\nBODY starts here"});
     EXPECT_EQ(rtNetHttpGet("127.0.0.1", "/files/a.txt", server.port(), output.c_str()), 1);
-    EXPECT_EQ(server.request(),
-              "GET /files/a.txt HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Tembric game\r\n\r\n");
+    EXPECT_EQ(
+        server.request(),
+        "GET /files/a.txt HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Tembric game\r\n\r\n");
     EXPECT_EQ(stored(), "BODY starts here");
 }
 

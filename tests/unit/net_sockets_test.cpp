@@ -11,8 +11,9 @@ using namespace nettest;
 
 namespace {
 
-class NlSockets : public testing::Test {
-protected:
+class NlSockets : public testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(nlInit());
@@ -145,9 +146,11 @@ TEST_F(NlSockets, EndResetAndMisuseHaveTheirErrorNumbers)
 TEST_F(NlSockets, PollGroupReportsOnlySocketsWithSomethingToRead)
 {
     RawPeer quiet, talking, leaving;
-    NLsocket quietSocket = acceptFrom(quiet), talkingSocket = acceptFrom(talking), leavingSocket = acceptFrom(leaving);
+    NLsocket quietSocket = acceptFrom(quiet), talkingSocket = acceptFrom(talking),
+             leavingSocket = acceptFrom(leaving);
     NLint group = nlGroupCreate();
-    for (NLsocket socket : {quietSocket, talkingSocket, leavingSocket}) ASSERT_TRUE(nlGroupAddSocket(group, socket));
+    for (NLsocket socket : {quietSocket, talkingSocket, leavingSocket})
+        ASSERT_TRUE(nlGroupAddSocket(group, socket));
     NLsocket ready[3] = {-7, -7, -7};
     EXPECT_EQ(nlPollGroup(group, NL_READ_STATUS, ready, 3, 0), 0);
 

@@ -52,8 +52,9 @@ inline void bindToLoopback()
     nlSetLocalAddr(&address);
 }
 
-class RawPeer {
-public:
+class RawPeer
+{
+  public:
     RawPeer() = default;
     RawPeer(const RawPeer&) = delete;
     RawPeer& operator=(const RawPeer&) = delete;
@@ -89,10 +90,14 @@ public:
     }
     bool sendLength(uint32_t length)
     {
-        uint8_t prefix[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
+        uint8_t prefix[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16),
+                             uint8_t(length >> 24)};
         return sendRaw(prefix, 4);
     }
-    bool sendPacket(const void* bytes, size_t size) { return sendLength(uint32_t(size)) && sendRaw(bytes, size); }
+    bool sendPacket(const void* bytes, size_t size)
+    {
+        return sendLength(uint32_t(size)) && sendRaw(bytes, size);
+    }
     bool sendFrame(const NetFrame& frame)
     {
         uint8_t bytes[netFrameSize];
@@ -106,7 +111,8 @@ public:
         auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         size_t have = 0;
         while (have < size) {
-            int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+            int left =
+                int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
             pollfd entry{fd_, POLLIN, 0};
             if (left <= 0 || poll(&entry, 1, left) <= 0) return false;
             ssize_t count = recv(fd_, static_cast<uint8_t*>(into) + have, size - have, 0);
@@ -135,7 +141,8 @@ public:
         auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         uint8_t scratch[4096];
         for (;;) {
-            int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+            int left =
+                int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
             pollfd entry{fd_, POLLIN, 0};
             if (poll(&entry, 1, left < 0 ? 0 : left) <= 0) return false;
             if (recv(fd_, scratch, sizeof scratch, 0) <= 0) return true;
@@ -165,13 +172,14 @@ public:
 
     int fd() const { return fd_; }
 
-private:
+  private:
     int fd_ = -1;
 };
 
 // A listening socket on 127.0.0.1 with a port chosen by the system.
-class RawListener {
-public:
+class RawListener
+{
+  public:
     RawListener()
     {
         fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -193,7 +201,7 @@ public:
         return ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
     }
 
-private:
+  private:
     int fd_ = -1;
     uint16_t port_ = 0;
 };
