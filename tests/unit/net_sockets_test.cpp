@@ -77,17 +77,6 @@ TEST_F(NlSockets, PacketsKeepTheirBoundariesAndArrivePartlyWithoutLoss)
     EXPECT_EQ(std::string(buffer, 5), "third");
 }
 
-TEST_F(NlSockets, WritesArriveAsLengthPrefixedPackets)
-{
-    RawPeer peer;
-    NLsocket socket = acceptFrom(peer);
-    ASSERT_NE(socket, NL_INVALID);
-    EXPECT_EQ(nlWrite(socket, "hello", 5), 5);
-    uint8_t bytes[9];
-    ASSERT_TRUE(peer.receiveExactly(bytes, 9));
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), 9), std::string("\x05\x00\x00\x00hello", 9));
-}
-
 TEST_F(NlSockets, OversizedPacketsAndBrokenFramingAreReported)
 {
     RawPeer peer;
@@ -169,23 +158,6 @@ TEST_F(NlSockets, PollGroupReportsOnlySocketsWithSomethingToRead)
     EXPECT_EQ(nlPollGroup(group, NL_READ_STATUS, ready, 3, 0), 0);
     EXPECT_TRUE(nlGroupDestroy(group));
     EXPECT_EQ(nlPollGroup(group, NL_READ_STATUS, ready, 3, 0), -1);
-}
-
-TEST_F(NlSockets, GroupsHoldAtMostTheirLimit)
-{
-    NLint group = nlGroupCreate();
-    std::vector<NLsocket> members;
-    for (int i = 0; i < nlMaxGroupSockets; ++i) {
-        members.push_back(nlOpen(0, NL_RELIABLE));
-        ASSERT_TRUE(nlGroupAddSocket(group, members.back())) << i;
-    }
-    EXPECT_TRUE(nlGroupAddSocket(group, members.front())); // already a member: nothing added
-    EXPECT_FALSE(nlGroupAddSocket(group, listener));
-    EXPECT_EQ(nlGetError(), NL_ERR_GROUP);
-    ASSERT_TRUE(nlGroupDeleteSocket(group, members.back()));
-    EXPECT_TRUE(nlGroupAddSocket(group, listener));
-    EXPECT_FALSE(nlGroupAddSocket(nlGroupCreate(), 999999)); // not an open socket
-    EXPECT_EQ(nlGetError(), NL_ERR_INVALID_SOCKET);
 }
 
 TEST(NlAddresses, NamesAndTextForms)
