@@ -19,7 +19,7 @@ constexpr int waitLooks = 250; // looks for an id or a reply,
 constexpr int waitStepMs = 20; // one every 20 ms: about 5 seconds
 constexpr int localAddressesLimit = 4096;
 
-void pause(int milliseconds)
+void sleepMs(int milliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -77,7 +77,7 @@ int32_t awaitTailId(NetState& net)
             Lock lock(net.mutex);
             if (net.localPlayers.back().id >= 0) return net.localPlayers.back().id;
         }
-        pause(waitStepMs);
+        sleepMs(waitStepMs);
     }
     Lock lock(net.mutex);
     if (net.localPlayers.back().id >= 0) return net.localPlayers.back().id;
@@ -101,7 +101,7 @@ bool awaitReply(NetState& net, uint8_t kind, NetFrame& reply)
                 }
             }
         }
-        pause(waitStepMs);
+        sleepMs(waitStepMs);
     }
     return false;
 }
