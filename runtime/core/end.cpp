@@ -11,6 +11,7 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/net/net_state.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
 
@@ -108,7 +109,7 @@ void rtFatalEnd()
     engine.renderer = nullptr;
     // The input system is released here once it exists.
     // The sound slots (last to first) and the sound system are released here once they exist.
-    // The network is shut down here once it exists (stop request, wait, leaving players announced).
+    netShutdown();
     releaseArchiveResolver(engine.mediaResolver);
     engine.mediaResolver = nullptr;
     releaseArchiveResolver(engine.dataResolver);

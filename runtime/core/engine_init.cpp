@@ -9,6 +9,7 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/net/net_state.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
@@ -56,7 +57,7 @@ int rtEngineInit(const char* title)
 
     // The input context is created here once input exists.
     // The sound system and its 256 slots are created here once sound exists.
-    // The network record is created here once networking exists.
+    netCreateRecord();
     engine.renderer = new OpenGLRainbows;
     if (!engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0,
                                         engine.frameRate))
