@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
@@ -108,7 +109,10 @@ void rtFatalEnd()
     // The input system is released here once it exists.
     // The sound slots (last to first) and the sound system are released here once they exist.
     // The network is shut down here once it exists (stop request, wait, leaving players announced).
-    // The media resolver, then the data resolver, are released here once they exist.
+    releaseArchiveResolver(engine.mediaResolver);
+    engine.mediaResolver = nullptr;
+    releaseArchiveResolver(engine.dataResolver);
+    engine.dataResolver = nullptr;
     destroyMainWindow(engine.window);
     engine.window = nullptr;
     SDL_Quit();
