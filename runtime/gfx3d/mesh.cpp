@@ -85,8 +85,29 @@ void decodeFrame(const MeshObject& mesh, MeshFrame& frame)
 // Triangle assembly
 // ---------------------------------------------------------------------------------------------
 
+// Triangle corners the records will give: separate triangles use each vertex once, strips and fans
+// add a triangle (three corners) for every vertex after their second.
+static size_t cornersToCome(const MeshObject& mesh, const MeshFrame& frame)
+{
+    size_t corners = 0;
+    uint32_t mode = paletteTriangles;
+    int count = 0;
+    for (const PackedVertex& record : frame.records) {
+        uint32_t value = recordPaletteValue(mesh, record);
+        if (isPrimitiveMarker(value)) {
+            mode = value;
+            count = 0;
+        } else if (++count == 3) {
+            corners += 3;
+            count = mode == paletteTriangles ? 0 : 2;
+        }
+    }
+    return corners;
+}
+
 void assembleTriangles(const MeshObject& mesh, MeshFrame& frame)
 {
+    frame.triangles.reserve(frame.triangles.size() + cornersToCome(mesh, frame));
     enum class Mode { triangles, strip, fan };
     Mode mode = Mode::triangles;
     MeshVertex corner[3];
