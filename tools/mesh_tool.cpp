@@ -59,7 +59,8 @@ int main(int argc, char** argv)
             fprintf(stderr, "mesh_tool: cannot write %s\n", argv[3]);
             return 1;
         }
-        describe(argv[3], mesh);
+        describe(argv[2], mesh);
+        printf("written to %s\n", argv[3]);
         return 0;
     }
     if (strcmp(argv[1], "info") == 0) {

@@ -204,7 +204,8 @@ bool packFrame(MeshObject& mesh, MeshFrame& frame)
     }
     for (int axis = 0; axis < 3; ++axis) {
         float scale = float((high[axis] - low[axis]) / 255.0);
-        if (scale == 0 || !std::isfinite(scale)) scale = 1;
+        // Float positions keep the offset finite: the extent is at least one float step of min.
+        if (scale == 0) scale = 1;
         frame.scale[axis] = scale;
         frame.offset[axis] = float(-low[axis] / scale);
     }
