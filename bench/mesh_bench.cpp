@@ -67,11 +67,13 @@ std::string makeTextMesh()
     return text;
 }
 
-struct Files {
+struct Files
+{
     std::string textPath, binaryPath;
     Files()
     {
-        std::string folder = std::filesystem::temp_directory_path().string() + "/mesh_bench_" + std::to_string(getpid());
+        std::string folder =
+            std::filesystem::temp_directory_path().string() + "/mesh_bench_" + std::to_string(getpid());
         std::filesystem::create_directories(folder);
         textPath = folder + "/sheet.txt";
         binaryPath = folder + "/sheet.ddd";
@@ -123,11 +125,26 @@ void loadAndCount(benchmark::State& state, const std::string& path, bool prepare
     if (prepare) state.counters["triangles"] = double(triangles);
 }
 
-void BM_ReadBinaryFileBytes(benchmark::State& state) { readBytes(state, files().binaryPath); }
-void BM_LoadBinaryMesh(benchmark::State& state) { loadAndCount(state, files().binaryPath, false); }
-void BM_LoadBinaryMeshAndPrepare(benchmark::State& state) { loadAndCount(state, files().binaryPath, true); }
-void BM_ReadTextFileBytes(benchmark::State& state) { readBytes(state, files().textPath); }
-void BM_LoadAndPackTextMesh(benchmark::State& state) { loadAndCount(state, files().textPath, false); }
+void BM_ReadBinaryFileBytes(benchmark::State& state)
+{
+    readBytes(state, files().binaryPath);
+}
+void BM_LoadBinaryMesh(benchmark::State& state)
+{
+    loadAndCount(state, files().binaryPath, false);
+}
+void BM_LoadBinaryMeshAndPrepare(benchmark::State& state)
+{
+    loadAndCount(state, files().binaryPath, true);
+}
+void BM_ReadTextFileBytes(benchmark::State& state)
+{
+    readBytes(state, files().textPath);
+}
+void BM_LoadAndPackTextMesh(benchmark::State& state)
+{
+    loadAndCount(state, files().textPath, false);
+}
 
 BENCHMARK(BM_ReadBinaryFileBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBinaryMesh)->Unit(benchmark::kMillisecond);

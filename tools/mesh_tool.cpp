@@ -39,7 +39,8 @@ static void describe(const char* path, MeshObjectX& mesh)
                 low[axis] = std::min(low[axis], vertex.position[axis]);
                 high[axis] = std::max(high[axis], vertex.position[axis]);
             }
-        printf("  frame %zu: %zu records, %zu triangles", f, frame.records.size(), frame.triangles.size() / 3);
+        printf("  frame %zu: %zu records, %zu triangles", f, frame.records.size(),
+               frame.triangles.size() / 3);
         if (!frame.triangles.empty())
             printf(", bounds (%g %g %g) - (%g %g %g), sphere (%g %g %g) radius %g", low[0], low[1], low[2],
                    high[0], high[1], high[2], frame.boundingCentre[0], frame.boundingCentre[1],
@@ -67,8 +68,10 @@ int main(int argc, char** argv)
         int failures = 0;
         for (int i = 2; i < argc; ++i) {
             MeshObjectX mesh;
-            if (load(mesh, argv[i])) describe(argv[i], mesh);
-            else ++failures;
+            if (load(mesh, argv[i]))
+                describe(argv[i], mesh);
+            else
+                ++failures;
         }
         return failures ? 1 : 0;
     }

@@ -25,8 +25,10 @@ void MeshObjectX::prepare()
         frame.triangles.clear();
         assembleTriangles(*this, frame);
     }
-    if (frames.empty()) drawList.clear();
-    else drawList = frames[0].triangles;
+    if (frames.empty())
+        drawList.clear();
+    else
+        drawList = frames[0].triangles;
     coloured = paletteIsColoured(palette);
 }
 
@@ -78,7 +80,8 @@ void decodeFrame(const MeshObject& mesh, MeshFrame& frame)
 {
     frame.vertices.clear();
     frame.vertices.reserve(frame.records.size());
-    for (size_t k = 0; k < frame.records.size(); ++k) frame.vertices.push_back(decodeRecord(mesh, frame, k));
+    for (size_t k = 0; k < frame.records.size(); ++k)
+        frame.vertices.push_back(decodeRecord(mesh, frame, k));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -108,7 +111,12 @@ static size_t cornersToCome(const MeshObject& mesh, const MeshFrame& frame)
 void assembleTriangles(const MeshObject& mesh, MeshFrame& frame)
 {
     frame.triangles.reserve(frame.triangles.size() + cornersToCome(mesh, frame));
-    enum class Mode { triangles, strip, fan };
+    enum class Mode
+    {
+        triangles,
+        strip,
+        fan
+    };
     Mode mode = Mode::triangles;
     MeshVertex corner[3];
     int count = 0;
@@ -117,7 +125,9 @@ void assembleTriangles(const MeshObject& mesh, MeshFrame& frame)
     for (size_t k = 0; k < frame.records.size(); ++k) {
         uint32_t value = recordPaletteValue(mesh, frame.records[k]);
         if (isPrimitiveMarker(value)) {
-            mode = value == paletteTriangles ? Mode::triangles : value == paletteStrip ? Mode::strip : Mode::fan;
+            mode = value == paletteTriangles ? Mode::triangles
+                   : value == paletteStrip   ? Mode::strip
+                                             : Mode::fan;
             count = 0;
             secondOfPair = false;
             continue;
@@ -158,10 +168,12 @@ void computeBoundingSpheres(MeshObject& mesh)
     for (MeshFrame& frame : mesh.frames) {
         double centre[3] = {0, 0, 0};
         for (const MeshVertex& vertex : frame.triangles)
-            for (int axis = 0; axis < 3; ++axis) centre[axis] += vertex.position[axis];
+            for (int axis = 0; axis < 3; ++axis)
+                centre[axis] += vertex.position[axis];
         size_t count = frame.triangles.size();
         if (count > 0)
-            for (double& c : centre) c /= double(count);
+            for (double& c : centre)
+                c /= double(count);
 
         double largest = 0;
         for (const MeshVertex& vertex : frame.triangles) {
@@ -171,7 +183,8 @@ void computeBoundingSpheres(MeshObject& mesh)
             double squared = dx * dx + dy * dy + dz * dz;
             if (squared > 1e-7 && squared > largest) largest = squared;
         }
-        for (int axis = 0; axis < 3; ++axis) frame.boundingCentre[axis] = float(centre[axis]);
+        for (int axis = 0; axis < 3; ++axis)
+            frame.boundingCentre[axis] = float(centre[axis]);
         frame.boundingRadius = float(std::sqrt(largest));
     }
 }
@@ -224,7 +237,8 @@ bool packFrame(MeshObject& mesh, MeshFrame& frame)
             record.qx = quantise(double(vertex.position[0]) / frame.scale[0] + frame.offset[0]);
             record.qy = quantise(double(vertex.position[1]) / frame.scale[1] + frame.offset[1]);
             record.qz = quantise(double(vertex.position[2]) / frame.scale[2] + frame.offset[2]);
-            record.normalIndex = uint8_t(nearestNormalIndex(vertex.normal[0], vertex.normal[1], vertex.normal[2]));
+            record.normalIndex =
+                uint8_t(nearestNormalIndex(vertex.normal[0], vertex.normal[1], vertex.normal[2]));
         }
         if (lastEntry >= mesh.palette.size() || mesh.palette[lastEntry] != vertex.colour) {
             auto found = std::find(mesh.palette.begin(), mesh.palette.end(), vertex.colour);

@@ -47,7 +47,8 @@ int nearestNormalIndex(float x, float y, float z);
 
 // One vertex as drawn: 88 bytes, handed to vertex arrays with this stride, so the field order and
 // sizes are fixed.
-struct MeshVertex {
+struct MeshVertex
+{
     float position[3] = {0, 0, 0};
     float normal[3] = {0, 0, 0};
     float u = 0, v = 0;
@@ -63,7 +64,8 @@ static_assert(sizeof(MeshVertex) == 88, "vertex arrays use an 88-byte stride");
 
 // One quantised vertex; in a file these are the 5 bytes qx qy qz normalIndex paletteIndex. The two
 // auxiliary indices live only in memory and are 0 after loading.
-struct PackedVertex {
+struct PackedVertex
+{
     uint8_t qx = 0, qy = 0, qz = 0;
     uint8_t normalIndex = 0;
     uint8_t auxIndexA = 0, auxIndexB = 0;
@@ -71,7 +73,8 @@ struct PackedVertex {
 };
 
 // One animation key frame. A record's position is (q - offset) * scale, axis by axis.
-struct MeshFrame {
+struct MeshFrame
+{
     std::vector<MeshVertex> vertices;  // decoded records, or the unpacked vertices of a frame being built
     std::vector<MeshVertex> triangles; // three per triangle, filled by MeshObjectX::prepare
     std::vector<PackedVertex> records;
@@ -85,7 +88,7 @@ struct MeshFrame {
 // belongs to the record at position k of a frame (marker records count), for every frame.
 class MeshObject
 {
-public:
+  public:
     virtual ~MeshObject() = default;
     // Builds whatever drawing needs from the packed records; nothing in the plain mesh.
     virtual void prepare() {}
@@ -104,14 +107,14 @@ public:
 // The mesh the 3D scene draws: prepare assembles the triangle lists and the drawing list.
 class MeshObjectX : public MeshObject
 {
-public:
+  public:
     // Assembles every frame's triangles from its records, copies the first frame's triangles into
     // drawList and sets the coloured flag.
     void prepare() override;
 
     std::vector<MeshVertex> drawList; // the first frame's triangles, the working copy drawing uses
-    int textureA = 0; // first texture of the mesh in its object's texture list (0-based)
-    int textureB = 0; // second texture (0-based)
+    int textureA = 0;                 // first texture of the mesh in its object's texture list (0-based)
+    int textureB = 0;                 // second texture (0-based)
 };
 
 // ---------------------------------------------------------------------------------------------

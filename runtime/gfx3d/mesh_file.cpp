@@ -21,7 +21,8 @@
 namespace {
 
 // Little-endian fields from a byte range; a read past the end fails and leaves the value alone.
-struct ByteReader {
+struct ByteReader
+{
     const uint8_t* data;
     size_t size;
     size_t position = 0;
@@ -87,7 +88,8 @@ MeshReadResult readBinaryMesh(MeshObject& mesh, ByteReader& reader, bool decodeN
 
     if (!countFits(paletteCount, 4, reader)) return MeshReadResult::readError;
     mesh.palette.resize(size_t(paletteCount));
-    for (uint32_t& value : mesh.palette) reader.u32(value);
+    for (uint32_t& value : mesh.palette)
+        reader.u32(value);
 
     if (!countFits(texCoordCount, 8, reader)) return MeshReadResult::readError;
     mesh.u.resize(size_t(texCoordCount));
@@ -126,7 +128,8 @@ MeshReadResult readBinaryMesh(MeshObject& mesh, ByteReader& reader, bool decodeN
         mesh.frames.push_back(std::move(frame));
     }
     if (decodeNow)
-        for (MeshFrame& frame : mesh.frames) decodeFrame(mesh, frame);
+        for (MeshFrame& frame : mesh.frames)
+            decodeFrame(mesh, frame);
     mesh.loaded = 1;
     return MeshReadResult::ok;
 }
@@ -138,8 +141,14 @@ void logFailure(MeshReadResult result, const char* path)
     rtLogError(path);
 }
 
-// The whole file in memory. False when it cannot be opened (missing) or read.
-enum class FileRead { ok, missing, failed };
+// The whole file in memory.
+enum class FileRead
+{
+    ok,
+    missing,
+    failed,
+    outOfMemory
+};
 FileRead readWholeFile(const char* path, std::vector<uint8_t>& out)
 {
     int file = open(path, O_RDONLY | O_CLOEXEC);
@@ -154,7 +163,7 @@ FileRead readWholeFile(const char* path, std::vector<uint8_t>& out)
         out.resize(size_t(info.st_size));
     } catch (const std::exception&) {
         close(file);
-        return FileRead::failed;
+        return FileRead::outOfMemory;
     }
     size_t done = 0;
     while (done < out.size()) {
@@ -180,9 +189,12 @@ bool loadMeshFromMemory(MeshObject& mesh, const uint8_t* data, size_t size, cons
     try {
         ByteReader reader{data, size};
         uint32_t magic;
-        if (!reader.u32(magic)) result = MeshReadResult::readError;
-        else if (magic == meshFileMagic) result = readBinaryMesh(mesh, reader, decodeNow);
-        else result = readTextMesh(mesh, data, size);
+        if (!reader.u32(magic))
+            result = MeshReadResult::readError;
+        else if (magic == meshFileMagic)
+            result = readBinaryMesh(mesh, reader, decodeNow);
+        else
+            result = readTextMesh(mesh, data, size);
     } catch (const std::bad_alloc&) {
         result = MeshReadResult::outOfMemory;
     } catch (const std::length_error&) {
@@ -204,6 +216,9 @@ bool loadMesh(MeshObject& mesh, const char* path, bool decodeNow)
     case FileRead::failed:
         logFailure(MeshReadResult::readError, path);
         return false;
+    case FileRead::outOfMemory:
+        logFailure(MeshReadResult::outOfMemory, path);
+        return false;
     case FileRead::ok:
         break;
     }
@@ -216,12 +231,14 @@ bool loadMesh(MeshObject& mesh, const char* path, bool decodeNow)
 
 namespace {
 
-struct ByteWriter {
+struct ByteWriter
+{
     std::vector<uint8_t>& out;
 
     void u32(uint32_t value)
     {
-        for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(value >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            out.push_back(uint8_t(value >> shift));
     }
     void f32(float value)
     {
@@ -246,7 +263,8 @@ std::vector<uint8_t> meshFileBytes(const MeshObject& mesh)
     // loaders) writes only the complete pairs.
     size_t texCoordCount = std::min(mesh.u.size(), mesh.v.size());
     size_t size = 24 + 4 * mesh.palette.size() + 8 * texCoordCount;
-    for (const MeshFrame& frame : mesh.frames) size += frameHeaderSize + recordSize * frame.records.size();
+    for (const MeshFrame& frame : mesh.frames)
+        size += frameHeaderSize + recordSize * frame.records.size();
 
     std::vector<uint8_t> bytes;
     bytes.reserve(size);
@@ -256,17 +274,21 @@ std::vector<uint8_t> meshFileBytes(const MeshObject& mesh)
     writer.u32(uint32_t(mesh.frames.size()));
     writer.u32(uint32_t(mesh.palette.size()));
     writer.u32(uint32_t(texCoordCount));
-    for (uint32_t value : mesh.palette) writer.u32(value);
+    for (uint32_t value : mesh.palette)
+        writer.u32(value);
     for (size_t i = 0; i < texCoordCount; ++i) {
         writer.f32(mesh.u[i]);
         writer.f32(mesh.v[i]);
     }
     for (const MeshFrame& frame : mesh.frames) {
         writer.u32(uint32_t(frame.records.size()));
-        for (float value : frame.offset) writer.f32(value);
-        for (float value : frame.scale) writer.f32(value);
+        for (float value : frame.offset)
+            writer.f32(value);
+        for (float value : frame.scale)
+            writer.f32(value);
         for (const PackedVertex& record : frame.records) {
-            const uint8_t b[recordSize] = {record.qx, record.qy, record.qz, record.normalIndex, record.paletteIndex};
+            const uint8_t b[recordSize] = {record.qx, record.qy, record.qz, record.normalIndex,
+                                           record.paletteIndex};
             bytes.insert(bytes.end(), b, b + recordSize);
         }
     }

@@ -6,7 +6,13 @@
 
 #include "runtime/gfx3d/mesh.h"
 
-enum class MeshReadResult { ok, readError, wrongVersion, outOfMemory };
+enum class MeshReadResult
+{
+    ok,
+    readError,
+    wrongVersion,
+    outOfMemory
+};
 
 // Reads the text form from its first byte (the "DDDA" token included) into an empty mesh.
 MeshReadResult readTextMesh(MeshObject& mesh, const uint8_t* data, size_t size);

@@ -15,7 +15,7 @@ namespace {
 // Tokens separated by blanks, tabs and line ends; "#" starts a comment that runs to the end of the line.
 class Tokens
 {
-public:
+  public:
     Tokens(const uint8_t* data, size_t size) : data_(reinterpret_cast<const char*>(data)), size_(size) {}
 
     // The next token, or false at the end of the text.
@@ -24,7 +24,8 @@ public:
         skipSpaceAndComments();
         if (position_ >= size_) return false;
         size_t start = position_;
-        while (position_ < size_ && !isSeparator(data_[position_]) && data_[position_] != '#') ++position_;
+        while (position_ < size_ && !isSeparator(data_[position_]) && data_[position_] != '#')
+            ++position_;
         token = std::string_view(data_ + start, position_ - start);
         return true;
     }
@@ -54,7 +55,7 @@ public:
     // Bytes not yet read: no count can ask for more items than this.
     size_t remaining() const { return size_ - position_; }
 
-private:
+  private:
     static bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
     void skipSpaceAndComments()
@@ -64,7 +65,8 @@ private:
             if (isSeparator(c)) {
                 ++position_;
             } else if (c == '#') {
-                while (position_ < size_ && data_[position_] != '\n') ++position_;
+                while (position_ < size_ && data_[position_] != '\n')
+                    ++position_;
             } else {
                 break;
             }
@@ -76,17 +78,20 @@ private:
     size_t position_ = 0;
 };
 
-struct Corner {
+struct Corner
+{
     size_t vertexIndex;
     size_t texCoordIndex;
 };
 
-struct FrameVertex {
+struct FrameVertex
+{
     float position[3];
     float normal[3];
 };
 
-struct Face {
+struct Face
+{
     uint32_t colour;
     size_t firstCorner;
     size_t cornerCount;
@@ -109,10 +114,12 @@ void faceNormalOf(const std::vector<FrameVertex>& vertices, const Corner* corner
     const float* c = vertices[corner[2].vertexIndex].position;
     double ab[3] = {double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]};
     double ac[3] = {double(c[0]) - a[0], double(c[1]) - a[1], double(c[2]) - a[2]};
-    double n[3] = {ab[1] * ac[2] - ab[2] * ac[1], ab[2] * ac[0] - ab[0] * ac[2], ab[0] * ac[1] - ab[1] * ac[0]};
+    double n[3] = {ab[1] * ac[2] - ab[2] * ac[1], ab[2] * ac[0] - ab[0] * ac[2],
+                   ab[0] * ac[1] - ab[1] * ac[0]};
     double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     if (!(length > 0) || !std::isfinite(length)) return;
-    for (int axis = 0; axis < 3; ++axis) normal[axis] = float(n[axis] / length);
+    for (int axis = 0; axis < 3; ++axis)
+        normal[axis] = float(n[axis] / length);
 }
 
 } // namespace
@@ -199,7 +206,8 @@ MeshReadResult readTextMesh(MeshObject& mesh, const uint8_t* data, size_t size)
 
             // Files before 1.1 carry no normals: every corner gets the face's own (flat shading).
             float faceNormal[3] = {0, 0, 0};
-            if (!withNormals && face.cornerCount >= 3) faceNormalOf(frameVertices, &corners[face.firstCorner], faceNormal);
+            if (!withNormals && face.cornerCount >= 3)
+                faceNormalOf(frameVertices, &corners[face.firstCorner], faceNormal);
             for (size_t c = 0; c < face.cornerCount; ++c) {
                 const Corner& corner = corners[face.firstCorner + c];
                 const FrameVertex& source = frameVertices[corner.vertexIndex];
@@ -212,7 +220,7 @@ MeshReadResult readTextMesh(MeshObject& mesh, const uint8_t* data, size_t size)
                 frame.vertices.push_back(vertex);
             }
         }
-        if (!packFrame(mesh, frame)) return fail; // more than 256 colours
+        if (!packFrame(mesh, frame)) return fail;   // more than 256 colours
         frame.vertices = std::vector<MeshVertex>(); // only the records are kept
         mesh.frames.push_back(std::move(frame));
     }

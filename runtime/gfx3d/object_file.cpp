@@ -20,12 +20,14 @@
 
 namespace {
 
-struct IniPair {
+struct IniPair
+{
     std::string key;
     std::string value;
 };
 
-struct IniSection {
+struct IniSection
+{
     std::string name;
     std::vector<IniPair> pairs;
 };
@@ -65,14 +67,17 @@ std::vector<IniSection> readIniText(std::string_view text)
         lineStart = lineEnd + 1;
 
         size_t i = 0;
-        while (i < line.size() && isBlank(line[i])) ++i;
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
         if (i == line.size() || line[i] == ';') continue;
 
         if (line[i] == '[') {
             ++i;
-            while (i < line.size() && isBlank(line[i])) ++i;
+            while (i < line.size() && isBlank(line[i]))
+                ++i;
             size_t start = i;
-            while (i < line.size() && !isBlank(line[i]) && line[i] != '=') ++i;
+            while (i < line.size() && !isBlank(line[i]) && line[i] != '=')
+                ++i;
             size_t end = i;
             if (end > start && line[end - 1] == ']') --end;
             closeSection();
@@ -81,13 +86,16 @@ std::vector<IniSection> readIniText(std::string_view text)
         }
 
         size_t keyStart = i;
-        while (i < line.size() && !isBlank(line[i]) && line[i] != '=') ++i;
+        while (i < line.size() && !isBlank(line[i]) && line[i] != '=')
+            ++i;
         if (i == line.size()) continue; // no separator: not a pair
         std::string_view key = line.substr(keyStart, i - keyStart);
         ++i;
-        while (i < line.size() && isBlank(line[i])) ++i;
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
         size_t valueEnd = line.size();
-        while (valueEnd > i && (uint8_t(line[valueEnd - 1]) < 32 || uint8_t(line[valueEnd - 1]) >= 128)) --valueEnd;
+        while (valueEnd > i && (uint8_t(line[valueEnd - 1]) < 32 || uint8_t(line[valueEnd - 1]) >= 128))
+            --valueEnd;
         if (valueEnd == i) continue; // no value
         current.pairs.push_back({std::string(key), std::string(line.substr(i, valueEnd - i))});
     }
@@ -96,7 +104,8 @@ std::vector<IniSection> readIniText(std::string_view text)
 }
 
 // The value of the first matching key in the first matching section, or null.
-const std::string* iniValue(const std::vector<IniSection>& sections, std::string_view section, std::string_view key)
+const std::string* iniValue(const std::vector<IniSection>& sections, std::string_view section,
+                            std::string_view key)
 {
     for (const IniSection& s : sections) {
         if (!sameIgnoringCase(s.name, section)) continue;
@@ -190,14 +199,16 @@ bool readFile(const char* path, std::string& out)
     if (file < 0) return false;
     char buffer[65536];
     ssize_t got;
-    while ((got = read(file, buffer, sizeof buffer)) > 0) out.append(buffer, size_t(got));
+    while ((got = read(file, buffer, sizeof buffer)) > 0)
+        out.append(buffer, size_t(got));
     close(file);
     return got == 0;
 }
 
 } // namespace
 
-bool loadObjectFile(ObjectSlot& object, const char* path, ObjectTextureLoader loadTexture, const char* folderOf)
+bool loadObjectFile(ObjectSlot& object, const char* path, ObjectTextureLoader loadTexture,
+                    const char* folderOf)
 {
     object = ObjectSlot();
     char head[4] = {};

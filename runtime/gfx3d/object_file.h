@@ -16,13 +16,15 @@
 // Descriptions may not name more textures or meshes than this.
 constexpr int maxDescriptionEntries = 4096;
 
-struct ObjectMeshEntry {
-    std::string file;  // as written; empty when the key is missing
-    int textureA = 0;  // as written (1-based), truncated; 0 when missing
+struct ObjectMeshEntry
+{
+    std::string file; // as written; empty when the key is missing
+    int textureA = 0; // as written (1-based), truncated; 0 when missing
     int textureB = 0;
 };
 
-struct ObjectDescription {
+struct ObjectDescription
+{
     std::vector<std::string> textureFiles; // as written; empty where a key is missing
     std::vector<ObjectMeshEntry> meshes;
 };
@@ -33,7 +35,8 @@ struct ObjectDescription {
 ObjectDescription parseObjectDescription(std::string_view text);
 
 // One object slot of the 3D scene: its meshes and, for a description, its own textures.
-struct ObjectSlot {
+struct ObjectSlot
+{
     bool loaded = false;
     bool composite = false;          // came from a description and carries its own textures
     std::vector<MeshObjectX> meshes; // each with its two texture numbers (0-based, not range-checked:

@@ -23,7 +23,7 @@ namespace {
 // Every test gets its own temp folder (TMPDIR), so ErrorLog.txt holds only its own lines.
 class MeshFiles : public testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         folder = fs::temp_directory_path() / ("mesh_test_" + std::to_string(getpid()));
@@ -34,8 +34,10 @@ protected:
     }
     void TearDown() override
     {
-        if (previousTmp.empty()) unsetenv("TMPDIR");
-        else setenv("TMPDIR", previousTmp.c_str(), 1);
+        if (previousTmp.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", previousTmp.c_str(), 1);
         fs::remove_all(folder);
     }
 
@@ -59,7 +61,8 @@ protected:
 };
 
 // Little-endian bytes for building files by hand.
-struct Bytes {
+struct Bytes
+{
     std::vector<uint8_t> data;
     Bytes& u8(uint8_t value)
     {
@@ -68,7 +71,8 @@ struct Bytes {
     }
     Bytes& u32(uint32_t value)
     {
-        for (int i = 0; i < 4; ++i) data.push_back(uint8_t(value >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            data.push_back(uint8_t(value >> (8 * i)));
         return *this;
     }
     Bytes& f32(float value)
@@ -91,7 +95,11 @@ struct Bytes {
     // Magic, version and the three counts.
     Bytes& header(double version, int32_t frames, int32_t palette, int32_t texCoords)
     {
-        return u32(0x00C6B317).f64(version).u32(uint32_t(frames)).u32(uint32_t(palette)).u32(uint32_t(texCoords));
+        return u32(0x00C6B317)
+            .f64(version)
+            .u32(uint32_t(frames))
+            .u32(uint32_t(palette))
+            .u32(uint32_t(texCoords));
     }
     // A frame header with offset 0 and scale 1: positions are the q values.
     Bytes& frame(int32_t records) { return u32(uint32_t(records)).f32(0).f32(0).f32(0).f32(1).f32(1).f32(1); }
@@ -103,7 +111,8 @@ bool loadBytes(MeshObject& mesh, const std::vector<uint8_t>& bytes, bool decodeN
 }
 bool loadText(MeshObject& mesh, const std::string& text)
 {
-    return loadMeshFromMemory(mesh, reinterpret_cast<const uint8_t*>(text.data()), text.size(), "text", false);
+    return loadMeshFromMemory(mesh, reinterpret_cast<const uint8_t*>(text.data()), text.size(), "text",
+                              false);
 }
 
 // A one-frame mesh whose record k has the position (k, 0, 0) and the given palette value, or a marker.
@@ -126,7 +135,8 @@ MeshObjectX recordsWithValues(const std::vector<uint32_t>& values)
 std::vector<int> cornerRecords(const MeshFrame& frame)
 {
     std::vector<int> result;
-    for (const MeshVertex& vertex : frame.triangles) result.push_back(int(vertex.position[0]));
+    for (const MeshVertex& vertex : frame.triangles)
+        result.push_back(int(vertex.position[0]));
     return result;
 }
 
@@ -158,7 +168,8 @@ TEST(MeshNormals, TableIsTheFourfoldSplitIcosahedron)
             for (size_t k = j + 1; k < 12; ++k) {
                 auto dist = [&](size_t a, size_t b) {
                     double s = 0;
-                    for (int d = 0; d < 3; ++d) s += (corners[a][d] - corners[b][d]) * (corners[a][d] - corners[b][d]);
+                    for (int d = 0; d < 3; ++d)
+                        s += (corners[a][d] - corners[b][d]) * (corners[a][d] - corners[b][d]);
                     return std::sqrt(s);
                 };
                 if (std::fabs(dist(i, j) - edge) > 1e-9 || std::fabs(dist(j, k) - edge) > 1e-9 ||
@@ -173,7 +184,8 @@ TEST(MeshNormals, TableIsTheFourfoldSplitIcosahedron)
                             p[d] = a * corners[i][d] + b * corners[j][d] + c * corners[k][d];
                             length += p[d] * p[d];
                         }
-                        for (double& x : p) x /= std::sqrt(length);
+                        for (double& x : p)
+                            x /= std::sqrt(length);
                         points.push_back(p);
                     }
             }
@@ -184,10 +196,12 @@ TEST(MeshNormals, TableIsTheFourfoldSplitIcosahedron)
     for (int i = 0; i < meshNormalCount; ++i) {
         const float* n = meshNormalTable[i];
         bool onSphere = std::any_of(points.begin(), points.end(), [&](const std::array<double, 3>& p) {
-            return std::fabs(p[0] - n[0]) < 2e-6 && std::fabs(p[1] - n[1]) < 2e-6 && std::fabs(p[2] - n[2]) < 2e-6;
+            return std::fabs(p[0] - n[0]) < 2e-6 && std::fabs(p[1] - n[1]) < 2e-6 &&
+                   std::fabs(p[2] - n[2]) < 2e-6;
         });
         EXPECT_TRUE(onSphere) << "entry " << i;
-        EXPECT_EQ(nearestNormalIndex(n[0] * 3, n[1] * 3, n[2] * 3), i) << "entry " << i; // duplicates fail here
+        EXPECT_EQ(nearestNormalIndex(n[0] * 3, n[1] * 3, n[2] * 3), i)
+            << "entry " << i; // duplicates fail here
     }
     EXPECT_EQ(nearestNormalIndex(0, 0, 0), 0);
     EXPECT_EQ(nearestNormalIndex(0, 0, 1), 5);
@@ -216,8 +230,8 @@ TEST(MeshTriangles, FanSharesTheFirstVertex)
 TEST(MeshTriangles, MarkersRestartAndSeparateTrianglesAreTheDefault)
 {
     // Two loose triangles, a strip cut short by a new fan, and a leftover pair that makes nothing.
-    MeshObjectX mesh = recordsWithValues(
-        {red, red, red, red, red, red, paletteStrip, red, red, red, red, paletteFan, red, red, red, paletteTriangles, red, red});
+    MeshObjectX mesh = recordsWithValues({red, red, red, red, red, red, paletteStrip, red, red, red, red,
+                                          paletteFan, red, red, red, paletteTriangles, red, red});
     mesh.prepare();
     EXPECT_EQ(cornerRecords(mesh.frames[0]),
               (std::vector<int>{0, 1, 2, 3, 4, 5, 7, 8, 9, 9, 8, 10, 12, 13, 14}));
@@ -234,16 +248,17 @@ TEST(MeshTriangles, DecodingUsesPaletteTexturePositionAndNegatedV)
     frame.scale[0] = 0.5f;
     frame.scale[1] = 2;
     frame.scale[2] = 1;
-    frame.records = {{0, 0, 0, 0, 0, 0, 0}, {20, 3, 4, 5, 0, 0, 1}, {10, 0, 0, 11, 0, 0, 2}, {10, 1, 0, 0, 0, 0, 1}};
+    frame.records = {
+        {0, 0, 0, 0, 0, 0, 0}, {20, 3, 4, 5, 0, 0, 1}, {10, 0, 0, 11, 0, 0, 2}, {10, 1, 0, 0, 0, 0, 1}};
     mesh.frames.push_back(frame);
     mesh.prepare();
     ASSERT_EQ(mesh.frames[0].triangles.size(), 3u);
     const MeshVertex& a = mesh.frames[0].triangles[0];
-    EXPECT_FLOAT_EQ(a.position[0], 5);  // (20 - 10) * 0.5
-    EXPECT_FLOAT_EQ(a.position[1], 6);  // 3 * 2
+    EXPECT_FLOAT_EQ(a.position[0], 5); // (20 - 10) * 0.5
+    EXPECT_FLOAT_EQ(a.position[1], 6); // 3 * 2
     EXPECT_FLOAT_EQ(a.position[2], 4);
-    EXPECT_FLOAT_EQ(a.normal[2], 1);    // table entry 5
-    EXPECT_FLOAT_EQ(a.u, 0.25f);        // texture coordinate 1: the marker record counts
+    EXPECT_FLOAT_EQ(a.normal[2], 1); // table entry 5
+    EXPECT_FLOAT_EQ(a.u, 0.25f);     // texture coordinate 1: the marker record counts
     EXPECT_FLOAT_EQ(a.v, -0.1f);
     EXPECT_EQ(a.colour, 0x00804020u);
     EXPECT_EQ(a.paletteIndex, 1);
@@ -257,7 +272,8 @@ TEST(MeshTriangles, DecodingUsesPaletteTexturePositionAndNegatedV)
 
 TEST(MeshTriangles, WhiteAloneDoesNotMakeAMeshColoured)
 {
-    EXPECT_FALSE(paletteIsColoured({paletteWhite, paletteNoColour, paletteFan, paletteStrip, paletteTriangles}));
+    EXPECT_FALSE(
+        paletteIsColoured({paletteWhite, paletteNoColour, paletteFan, paletteStrip, paletteTriangles}));
     EXPECT_TRUE(paletteIsColoured({paletteWhite, 0x00FFFFFE}));
     EXPECT_TRUE(paletteIsColoured({0}));
     MeshObjectX mesh = recordsWithValues({paletteWhite, paletteWhite, paletteWhite});
@@ -274,7 +290,8 @@ TEST(MeshTriangles, BoundingSphereIsTheMeanAndTheFarthestVertex)
     EXPECT_FLOAT_EQ(mesh.frames[0].boundingRadius, 2.5f);
 
     MeshObjectX point = recordsWithValues({red, red, red});
-    for (PackedVertex& record : point.frames[0].records) record.qx = 7;
+    for (PackedVertex& record : point.frames[0].records)
+        record.qx = 7;
     point.prepare();
     computeBoundingSpheres(point);
     EXPECT_FLOAT_EQ(point.frames[0].boundingCentre[0], 7);
@@ -384,9 +401,9 @@ TEST_F(MeshFiles, SavedFileHasTheExactLayout)
     mesh.frames = {first, second};
     ASSERT_TRUE(saveMesh(mesh, path("out.ddd").c_str()));
 
-    std::vector<uint8_t> expected = {0x17, 0xB3, 0xC6, 0x00,                         // magic
-                                     0x52, 0xB8, 0x1E, 0x85, 0xEB, 0x51, 0xF0, 0x3F, // 1.02
-                                     2, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0};            // counts
+    std::vector<uint8_t> expected = {0x17, 0xB3, 0xC6, 0x00,                                      // magic
+                                     0x52, 0xB8, 0x1E, 0x85, 0xEB, 0x51, 0xF0, 0x3F,              // 1.02
+                                     2,    0,    0,    0,    2,    0,    0,    0,    2, 0, 0, 0}; // counts
     Bytes rest;
     rest.u32(paletteFan).u32(0x00123456);
     rest.f32(0.5f).f32(2.0f).f32(-1.25f).f32(0.75f);
@@ -454,10 +471,12 @@ TEST_F(MeshFiles, BadCountsAndShortFilesAreReadErrors)
 
     std::vector<std::vector<uint8_t>> bad;
     const std::vector<uint8_t> whole = valid();
-    for (size_t cut = 0; cut < whole.size(); ++cut) bad.push_back({whole.begin(), whole.begin() + cut});
+    for (size_t cut = 0; cut < whole.size(); ++cut)
+        bad.push_back({whole.begin(), whole.begin() + cut});
     auto withInt = [&](size_t at, uint32_t value) {
         std::vector<uint8_t> b = valid();
-        for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(value >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = uint8_t(value >> (8 * i));
         return b;
     };
     bad.push_back(withInt(12, 0xFFFFFFFF)); // frame count -1
@@ -503,10 +522,17 @@ TEST_F(MeshFiles, TextMeshSavedAndLoadedGivesTheSameTriangles)
     text.prepare();
     ASSERT_EQ(text.frames.size(), 2u);
     // The quad becomes the fan (0 1 2) (0 2 3), the triangle (0 2 4).
-    const float expected[2][9][3] = {{{0, 0, 0}, {2, 0, 0}, {2, 3, 0}, {0, 0, 0}, {2, 3, 0}, {0, 3, 0},
-                                      {0, 0, 0}, {2, 3, 0}, {1, 1, 7}},
-                                     {{10, 0, 0}, {12, 0, 0}, {12, 3, 0}, {10, 0, 0}, {12, 3, 0}, {10, 3, 0},
-                                      {10, 0, 0}, {12, 3, 0}, {11, 1, 7}}};
+    const float expected[2][9][3] = {
+        {{0, 0, 0}, {2, 0, 0}, {2, 3, 0}, {0, 0, 0}, {2, 3, 0}, {0, 3, 0}, {0, 0, 0}, {2, 3, 0}, {1, 1, 7}},
+        {{10, 0, 0},
+         {12, 0, 0},
+         {12, 3, 0},
+         {10, 0, 0},
+         {12, 3, 0},
+         {10, 3, 0},
+         {10, 0, 0},
+         {12, 3, 0},
+         {11, 1, 7}}};
     ASSERT_TRUE(saveMesh(text, path("mesh.ddd").c_str()));
     MeshObjectX binary;
     ASSERT_TRUE(loadMesh(binary, path("mesh.ddd").c_str(), false));
@@ -520,7 +546,8 @@ TEST_F(MeshFiles, TextMeshSavedAndLoadedGivesTheSameTriangles)
             for (int i = 0; i < 9; ++i) {
                 const MeshVertex& vertex = frame.triangles[i];
                 for (int axis = 0; axis < 3; ++axis) // half a step of this frame's axis
-                    EXPECT_NEAR(vertex.position[axis], expected[f][i][axis], frame.scale[axis] * 0.5f + 1e-5f);
+                    EXPECT_NEAR(vertex.position[axis], expected[f][i][axis],
+                                frame.scale[axis] * 0.5f + 1e-5f);
                 EXPECT_EQ(vertex.colour, i < 6 ? 0x000000FFu : 0x00FF0000u);
                 const MeshVertex& same = binary.frames[f].triangles[i];
                 EXPECT_EQ(0, memcmp(&vertex, &same, sizeof vertex)) << "frame " << f << " corner " << i;
@@ -529,8 +556,8 @@ TEST_F(MeshFiles, TextMeshSavedAndLoadedGivesTheSameTriangles)
         // Texture coordinate of corner 2 of the quad is (1, 1); drawing negates v.
         EXPECT_FLOAT_EQ(mesh->frames[0].triangles[2].u, 1);
         EXPECT_FLOAT_EQ(mesh->frames[0].triangles[2].v, -1);
-        EXPECT_FLOAT_EQ(mesh->frames[0].triangles[8].normal[1], 1);  // given normal (0 1 0)
-        EXPECT_FLOAT_EQ(mesh->frames[1].triangles[8].normal[0], 1);  // per frame: (1 0 0)
+        EXPECT_FLOAT_EQ(mesh->frames[0].triangles[8].normal[1], 1); // given normal (0 1 0)
+        EXPECT_FLOAT_EQ(mesh->frames[1].triangles[8].normal[0], 1); // per frame: (1 0 0)
     }
     EXPECT_EQ(errorLog(), "");
 }
@@ -547,7 +574,8 @@ TEST_F(MeshFiles, OldTextMeshesCarryThreeNumbersPerVertex)
 
     // The same body read as 1.1 runs out of numbers.
     EXPECT_FALSE(loadText(old, "DDDA 1.1 1 0 0  1 9 9 9 3 0 0 1 0 2 0  1  3  0 0 0  1 0 0  0 1 0"));
-    EXPECT_TRUE(loadText(old, "DDDA 1.1 1 0 0  1 9 9 9 3 0 0 1 0 2 0  1  3  0 0 0 0 0 -1  1 0 0 0 0 -1  0 1 0 0 0 -1"));
+    EXPECT_TRUE(loadText(
+        old, "DDDA 1.1 1 0 0  1 9 9 9 3 0 0 1 0 2 0  1  3  0 0 0 0 0 -1  1 0 0 0 0 -1  0 1 0 0 0 -1"));
     old.prepare();
     EXPECT_FLOAT_EQ(old.frames[0].triangles[0].normal[2], -1);
     EXPECT_FALSE(loadText(old, "DDDA 1.2 0 0 0"));
@@ -561,15 +589,15 @@ TEST_F(MeshFiles, BadTextIsAReadError)
         "DDDB 1.0 0 0 0",
         "DDDA",
         "DDDA x 0 0 0",
-        "DDDA 1.0 -1 0 0",                                        // negative count
-        "DDDA 1.0 1 0",                                           // missing v
-        "DDDA 1.0 1 0 zero 0 0",                                  // not a number
-        "DDDA 1.0 1 0 0 1 1 2 3 1 0 1",                           // texture index past the list
-        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 1 0",                       // missing frame vertices
-        "DDDA 1.0 1 0 0 1 1 2 3 1 2 0 1 2 0 0 0 1 1 1",           // vertex index past the frame
-        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 1 1 nan 0 0",               // not finite
-        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 1 1 1e39 0 0",              // beyond float range
-        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 99999999999 1 0 0 0",       // more frames than the text could hold
+        "DDDA 1.0 -1 0 0",                                  // negative count
+        "DDDA 1.0 1 0",                                     // missing v
+        "DDDA 1.0 1 0 zero 0 0",                            // not a number
+        "DDDA 1.0 1 0 0 1 1 2 3 1 0 1",                     // texture index past the list
+        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 1 0",                 // missing frame vertices
+        "DDDA 1.0 1 0 0 1 1 2 3 1 2 0 1 2 0 0 0 1 1 1",     // vertex index past the frame
+        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 1 1 nan 0 0",         // not finite
+        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 1 1 1e39 0 0",        // beyond float range
+        "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 99999999999 1 0 0 0", // more frames than the text could hold
         "DDDA 1.0 1 0 0 1 1 2 3 1 0 0 1 1 1 # the rest is a comment 0 0",
     };
     for (const char* text : bad) {
@@ -587,7 +615,8 @@ TEST_F(MeshFiles, TextWithMoreThan256ColoursIsAReadError)
 {
     auto facesOfColours = [](int colours) {
         std::string text = "DDDA 1.0 1 0 0 " + std::to_string(colours);
-        for (int i = 0; i < colours; ++i) text += " " + std::to_string(i % 256) + " " + std::to_string(i / 256) + " 0 1 0 0";
+        for (int i = 0; i < colours; ++i)
+            text += " " + std::to_string(i % 256) + " " + std::to_string(i / 256) + " 0 1 0 0";
         return text + " 1 1 0 0 0";
     };
     MeshObject mesh;

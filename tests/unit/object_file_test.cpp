@@ -33,7 +33,7 @@ std::string triangleMesh(int dx)
 
 class ObjectFiles : public testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         folder = fs::temp_directory_path() / ("object_file_test_" + std::to_string(getpid()));
@@ -48,8 +48,10 @@ protected:
     void TearDown() override
     {
         engine.dataResolver = previousResolver;
-        if (previousTmp.empty()) unsetenv("TMPDIR");
-        else setenv("TMPDIR", previousTmp.c_str(), 1);
+        if (previousTmp.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", previousTmp.c_str(), 1);
         fs::remove_all(folder);
     }
     std::string write(const std::string& name, const std::string& text)
@@ -92,7 +94,8 @@ TEST(ObjectDescriptionText, FollowsTheIniRules)
     EXPECT_EQ(description.meshes[1].file, ""); // only the first [objects] is searched
     EXPECT_EQ(description.meshes[1].textureB, -4);
 
-    EXPECT_EQ(parseObjectDescription("[objects]\ncount=99999999\n").meshes.size(), size_t(maxDescriptionEntries));
+    EXPECT_EQ(parseObjectDescription("[objects]\ncount=99999999\n").meshes.size(),
+              size_t(maxDescriptionEntries));
     EXPECT_TRUE(parseObjectDescription("[objects]\ncount=-3\n1=a\n").meshes.empty());
     EXPECT_TRUE(parseObjectDescription("").textureFiles.empty());
 }
