@@ -157,6 +157,12 @@ TEST_F(ArchiveResolverTest, FileOnDiskWinsOverArchiveAndEmptyNameFails)
     EXPECT_EQ(resolve(""), "");
     EXPECT_FALSE(lastResult);
 
+    // Without a resolver (no engine running) only the disk answers.
+    char output[resolvedPathCapacity] = "unchanged";
+    EXPECT_TRUE(rtResolveDataFile(nullptr, onDisk.c_str(), output));
+    EXPECT_EQ(output, onDisk);
+    EXPECT_FALSE(rtResolveDataFile(nullptr, "disk.txt", output));
+
     // Backslashes of game code are folder separators; a folder is not a file.
     std::string windowsStyle = (folder).string() + "\\disk.txt";
     EXPECT_EQ(resolve(windowsStyle), onDisk);
