@@ -425,3 +425,12 @@ TEST(ArchiveReader, RefusesWhatTheFileCannotHold)
     EXPECT_TRUE(unpackArchiveEntry(stored.data(), stored.size(), entry, bytes, length));
     EXPECT_EQ(length, 0u);
 }
+
+// The unpacking buffer is bounded by what the packed bytes can produce; the most compressible
+// data must still come out whole.
+TEST_F(ArchiveResolverTest, HighlyCompressedEntryComesOutWhole)
+{
+    Bytes zeros(4 << 20, 0);
+    useArchive(packHost({{"zeros.raw", zeros}}, false));
+    EXPECT_EQ(readFile(resolve("zeros.raw")), zeros);
+}
