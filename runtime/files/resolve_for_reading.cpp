@@ -8,6 +8,6 @@
 std::string resolveForReading(const char* name)
 {
     char resolved[resolvedPathCapacity];
-    if (engine.dataResolver && rtResolveDataFile(engine.dataResolver, name, resolved)) return resolved;
+    if (rtResolveDataFile(engine.dataResolver, name, resolved)) return resolved;
     return hostPath(name);
 }

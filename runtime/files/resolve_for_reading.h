@@ -1,5 +1,5 @@
 // The path a reader of game data opens for a name: through the data resolver (disk first, then the
-// archive) while it exists, else the name itself as a host path.
+// archive, or the disk alone while no engine runs), else the name itself as a host path.
 #pragma once
 
 #include <string>

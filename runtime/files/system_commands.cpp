@@ -10,9 +10,11 @@
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
@@ -128,8 +130,10 @@ bool runCapturingOutput(std::vector<std::string> arguments, std::string& output,
 
 // ---- File dialogs
 
-std::vector<std::string> fileDialogArguments(const std::string& program, bool open, const std::string& filter,
-                                             const std::string& folder)
+// The dialog program's arguments for a filter of "description|pattern|..." pairs, in the given
+// folder: zenity's when the program is zenity, kdialog's otherwise.
+static std::vector<std::string> fileDialogArguments(const std::string& program, bool open,
+                                                    const std::string& filter, const std::string& folder)
 {
     // The filter holds description|pattern pairs; several patterns of one pair are split by ';'.
     std::vector<std::pair<std::string, std::string>> pairs;
