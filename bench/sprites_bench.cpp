@@ -39,7 +39,8 @@ static std::vector<std::string> writeSprites(const char* extension)
 static double loadAll(const std::vector<std::string>& paths)
 {
     double start = nowMs();
-    for (int i = 0; i < spriteCount; ++i) rtLoadSprite(paths[i].c_str(), i);
+    for (int i = 0; i < spriteCount; ++i)
+        rtLoadSprite(paths[i].c_str(), i);
     return nowMs() - start;
 }
 
@@ -53,9 +54,10 @@ static void reportLoadTimes(const char* extension)
         best = std::min(best, ms);
         total += ms;
     }
-    printf("load 40 sprites of 64 x 60 (%s): mean %.2f ms, best %.2f ms over %d rounds\n", extension, total / rounds,
-           best, rounds);
-    for (const std::string& path : paths) remove(path.c_str());
+    printf("load 40 sprites of 64 x 60 (%s): mean %.2f ms, best %.2f ms over %d rounds\n", extension,
+           total / rounds, best, rounds);
+    for (const std::string& path : paths)
+        remove(path.c_str());
 }
 
 // Frames per second with `count` sprites drawn per frame at the 60 Hz frame grid.
@@ -64,7 +66,8 @@ static double framesPerSecondWith(int count, int frames)
     rtShowFrame();
     double start = nowMs();
     for (int frame = 0; frame < frames; ++frame) {
-        for (int i = 0; i < count; ++i) rtDrawSprite(i % spriteCount, (i * 7) % 256, (i * 13) % 180);
+        for (int i = 0; i < count; ++i)
+            rtDrawSprite(i % spriteCount, (i * 7) % 256, (i * 13) % 180);
         rtShowFrame();
     }
     return frames * 1000.0 / (nowMs() - start);
@@ -77,7 +80,8 @@ static double msPerThousandSprites()
     for (int round = 0; round < 10; ++round) {
         glFinish();
         double start = nowMs();
-        for (int i = 0; i < 1000; ++i) rtDrawSprite(i % spriteCount, (i * 7) % 256, (i * 13) % 180);
+        for (int i = 0; i < 1000; ++i)
+            rtDrawSprite(i % spriteCount, (i * 7) % 256, (i * 13) % 180);
         glFinish();
         best = std::min(best, nowMs() - start);
         rtShowFrame();
@@ -91,7 +95,8 @@ static void benchMain()
     reportLoadTimes(".png");
 
     double ms = msPerThousandSprites();
-    printf("draw 1000 sprites of 64 x 60: %.2f ms (%.0f sprites in a 16.7 ms frame)\n", ms, 1000 * 16.667 / ms);
+    printf("draw 1000 sprites of 64 x 60: %.2f ms (%.0f sprites in a 16.7 ms frame)\n", ms,
+           1000 * 16.667 / ms);
 
     // A frame rate that falls below 57 (5 % under 60) counts as dropped.
     const int frames = 60;

@@ -9,6 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     ImageBuffer image;
     bool decoded = decodePng(data, size, "fuzz.png", spriteColourKey, image);
-    if (decoded != (image.width > 0) || image.pixels.size() != size_t(image.width) * image.height * 4) abort();
+    if (decoded != (image.width > 0) || image.pixels.size() != size_t(image.width) * image.height * 4)
+        abort();
     return 0;
 }

@@ -19,9 +19,18 @@
 static std::string scenario;
 static FILE* results = nullptr;
 
-static void report(const std::string& name, double value) { fprintf(results, "%s %.0f\n", name.c_str(), value); }
-static void reportPixel(const std::string& name, int x, int y) { report(name, rtReadPixel(x, y)); }
-static std::string tempFile(const char* name) { return tempFolderPath() + name; }
+static void report(const std::string& name, double value)
+{
+    fprintf(results, "%s %.0f\n", name.c_str(), value);
+}
+static void reportPixel(const std::string& name, int x, int y)
+{
+    report(name, rtReadPixel(x, y));
+}
+static std::string tempFile(const char* name)
+{
+    return tempFolderPath() + name;
+}
 
 // A picture as a BMP in the temp folder; colourAt gives 0xRRGGBB for each pixel.
 template <class ColourAt>
@@ -63,7 +72,7 @@ static void sprites()
 
     rtClearScreen();
     rtDrawSprite(3, 10.2, 5.0);
-    reportPixel("plain.first", 11, 5);    // the key pixel: nothing drawn
+    reportPixel("plain.first", 11, 5); // the key pixel: nothing drawn
     reportPixel("plain.second", 12, 5);
     reportPixel("plain.left", 10, 6);
     reportPixel("plain.last", 30, 14);
@@ -110,8 +119,8 @@ static void sprites()
     report("collide.overlap", rtSpriteCollision(3, 0, 0, 3, 10, 5));
     report("collide.touching", rtSpriteCollision(3, 0, 0, 3, 20, 0));
     report("collide.keyPixelOnly", rtSpriteCollision(3, 19, 9, 3, 0, 0)); // A's corner on B's key pixel
-    report("collide.keyPixelOfB", rtSpriteCollision(3, 0, 0, 3, 19, 9));   // B's key pixel on A's corner
-    report("collide.onePixel", rtSpriteCollision(3, 0, 0, 3, 19, 8));      // B's (0, 1) on A's (19, 9)
+    report("collide.keyPixelOfB", rtSpriteCollision(3, 0, 0, 3, 19, 9));  // B's key pixel on A's corner
+    report("collide.onePixel", rtSpriteCollision(3, 0, 0, 3, 19, 8));     // B's (0, 1) on A's (19, 9)
     report("collide.empty", rtSpriteCollision(3, 0, 0, 9, 0, 0));
 
     // Grabbing a 20 × 20 square makes a 32 × 32 texture that a second grab reuses.
@@ -147,7 +156,8 @@ static void primitives()
 
     rtDrawLine(0, 7, 319, 7, 0x00FF00);
     int lit = 0;
-    for (int x = 0; x < 320; ++x) lit += rtReadPixel(x, 7) == 0x00FF00;
+    for (int x = 0; x < 320; ++x)
+        lit += rtReadPixel(x, 7) == 0x00FF00;
     report("line.lit", lit);
     reportPixel("line.above", 5, 6);
     rtDrawLine(40, 20, 40, 30, 0xFFFFFF);
@@ -191,7 +201,8 @@ static void primitives()
     loadTestSprite(3);
     rtBeginPolygon(3);
     rtPolygonVertex(150, 200, 12, 0, 0xFFFFFF);
-    for (int i = 0; i < 10; ++i) rtPolygonVertex(150, 230, 12, 9, 0xFFFFFF);
+    for (int i = 0; i < 10; ++i)
+        rtPolygonVertex(150, 230, 12, 9, 0xFFFFFF);
     rtPolygonVertex(180, 230, 18, 9, 0xFFFFFF);
     rtPolygonVertex(180, 200, 18, 0, 0xFFFFFF);
     rtEndPolygon();
@@ -213,12 +224,13 @@ static void fonts()
     report("builtin.height", height);
     rtClearScreen();
     rtPrint("AB", 10.5, 3);
-    reportPixel("ab.aTop", 13, 4);  // A's top bar: glyph columns 1 to 3 of row 0
-    reportPixel("ab.bTop", 21, 4);  // B starts 8 pixels on
+    reportPixel("ab.aTop", 13, 4); // A's top bar: glyph columns 1 to 3 of row 0
+    reportPixel("ab.bTop", 21, 4); // B starts 8 pixels on
     reportPixel("ab.aOutline", 12, 4);
     reportPixel("ab.gap", 18, 4); // the eighth column of A's cell
     rtPrint("!", 0, 20);
-    for (int row = 0; row < 8; ++row) reportPixel("bang." + std::to_string(row), 3, 20 + row);
+    for (int row = 0; row < 8; ++row)
+        reportPixel("bang." + std::to_string(row), 3, 20 + row);
     rtPrintNumber(42, 0, 40);
     reportPixel("number.four", 2, 41); // the 4's top row lights glyph columns 1 and 3
     rtPrint("", 0, 0);
@@ -232,7 +244,9 @@ static void fonts()
     report("wide.width", width);
     report("wide.height", height);
     rtClearScreen();
-    rtPrint("A\xC1" "B", 100, 100);
+    rtPrint("A\xC1"
+            "B",
+            100, 100);
     reportPixel("wide.a", 108, 108);
     reportPixel("wide.a193", 124, 108);
     reportPixel("wide.b", 140, 108);
@@ -301,7 +315,8 @@ static void backgrounds()
 static void hostMain()
 {
     if (scenario == "startup") {
-        for (;;) SDL_Delay(50); // the start-up screen stays until the test ends the program
+        for (;;)
+            SDL_Delay(50); // the start-up screen stays until the test ends the program
     }
     results = fopen(tempFile("results.txt").c_str(), "w");
     if (scenario == "sprites") sprites();
