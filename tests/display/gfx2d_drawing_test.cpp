@@ -70,6 +70,11 @@ TEST(Gfx2dDrawing, SpritesArePlacedZoomedRotatedAndCollidedToThePixel)
     EXPECT_EQ(v["scaled.rightOut"], black);
     EXPECT_EQ(v["scaled.belowOut"], black);
     EXPECT_EQ(v["stretch.negative"], black);
+    EXPECT_EQ(v["scene.left"], red);
+    EXPECT_EQ(v["scene.right"], green);
+    EXPECT_EQ(v["scene.leftOut"], black);
+    EXPECT_EQ(v["scene.belowOut"], black);
+    EXPECT_EQ(v["scene.aboveOut"], black);
 
     EXPECT_EQ(v["collide.overlap"], 1);
     EXPECT_EQ(v["collide.touching"], 0);
@@ -137,6 +142,11 @@ TEST(Gfx2dDrawing, FontsDrawTheirCellsAtAFixedAdvance)
     for (int row = 0; row < 8; ++row)
         EXPECT_EQ(v["bang." + std::to_string(row)], bang[row]) << "row " << row;
     EXPECT_EQ(v["number.four"], white);
+    EXPECT_EQ(v["sceneText.aTop"], white);
+    EXPECT_EQ(v["sceneText.bTop"], white);
+    EXPECT_EQ(v["projectedText.aTop"], white);
+    EXPECT_EQ(v["projectedText.bTop"], white);
+    EXPECT_EQ(v["projectedText.before"], black);
 
     EXPECT_EQ(v["wide.width"], 16);
     EXPECT_EQ(v["wide.height"], 16);

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/gfx2d/fonts.h"
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/images.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx2d/sprite_drawing.h"
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
@@ -109,6 +111,17 @@ static void sprites()
     reportPixel("scaled.last", 29, 14);
     reportPixel("scaled.rightOut", 30, 10);
     reportPixel("scaled.belowOut", 10, 15);
+
+    // In the scene with the 2D model-view (right = x, up = -y on the screen): standing on (100, 100),
+    // scale 2 × a quarter of the width to each side and 2 × half the height up: columns 90 to 109,
+    // rows 90 to 99, the picture at its natural size.
+    rtClearScreen();
+    drawSpriteInScene(*engine.renderer, 3, 100, -100, 0, 2);
+    reportPixel("scene.left", 95, 95);
+    reportPixel("scene.right", 105, 95);
+    reportPixel("scene.leftOut", 89, 95);
+    reportPixel("scene.belowOut", 95, 100);
+    reportPixel("scene.aboveOut", 95, 89);
 
     rtClearScreen();
     rtStretchSprite(3, 50, 50, -20, 10);
@@ -233,6 +246,15 @@ static void fonts()
         reportPixel("bang." + std::to_string(row), 3, 20 + row);
     rtPrintNumber(42, 0, 40);
     reportPixel("number.four", 2, 41); // the 4's top row lights glyph columns 1 and 3
+    // Text in the scene, centred on the point: a strip of square cells, and (scale 0) screen text
+    // above the point's projection. Both put "AB" around (50, 150) or (50, 200) with A from column 42.
+    drawTextInScene(*engine.renderer, 0, "AB", 50, -150, 0, 1);
+    reportPixel("sceneText.aTop", 44, 143);
+    reportPixel("sceneText.bTop", 52, 143);
+    drawTextInScene(*engine.renderer, 0, "AB", 50, -200, 0, 0);
+    reportPixel("projectedText.aTop", 44, 193);
+    reportPixel("projectedText.bTop", 52, 193);
+    reportPixel("projectedText.before", 41, 193);
     rtPrint("", 0, 0);
 
     // A 256 × 128 font: 16 × 8 cells of 16 × 16; code 65 (and 193) in column 1, row 4.
