@@ -179,7 +179,7 @@ TEST_F(TempFolder, PngGrayWithAlphaIsRefusedAndDamagedFilesFail)
     ASSERT_TRUE(testimages::png(file("ga.png"), 1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {{9, 200}}));
     testing::internal::CaptureStdout();
     EXPECT_FALSE(readPng(file("ga.png").c_str(), noColourKey, image));
-    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "two channels fail without a message";
     EXPECT_EQ(image.width, 0);
 
     ASSERT_TRUE(testimages::png(file("ok.png"), 8, 8, PNG_COLOR_TYPE_RGB, 8,
