@@ -77,11 +77,16 @@ int rtEngineInit(const char* title)
     engine.dataResolver = createArchiveResolver();
     engine.mediaResolver = createArchiveResolver();
     rtSetArchiveFiles(programPath().c_str(), programPath().c_str()); // data may ride on the program file
-    // The screen is cleared here (rtClearScreen) once primitives exist.
+    rtClearScreen();
     setAllFrameClocks();
     engine.renderer->rtPresent();
     engine.renderer->setup2D(0, 0, 0, 0);
-    // The default fonts are loaded and "Loading..." is printed centred here once fonts exist.
+    double screenWidth, screenHeight, cellWidth, cellHeight;
+    rtScreenSize(screenWidth, screenHeight);
+    rtLoadFont("", 0); // the built-in font, in case the font file is missing
+    rtLoadFont("smalfont.bmp", 0);
+    rtFontSize(cellWidth, cellHeight);
+    rtPrint("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
     rtShowFrame();
 
     engine.paused = false;

@@ -4,6 +4,7 @@
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/core/window_proc.h"
+#include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
@@ -36,7 +37,7 @@ void rtShowFrame()
     glDisable(GL_BLEND);
     engine.renderer->intensity = 1.0f;
     glColor4f(1, 1, 1, 1);
-    // Background picture 0 is drawn here once background pictures exist.
+    drawBackgroundPicture(*engine.renderer, 0);
     engine.renderer->setup2D(0, 0, 0, 0);
     // The 3D texture mode and shader selection are reset here once the 3D scene exists.
 }

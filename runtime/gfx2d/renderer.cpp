@@ -7,6 +7,7 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/window_proc.h"
+#include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/message_box.h"
@@ -31,6 +32,7 @@ OpenGLRainbows::OpenGLRainbows()
 OpenGLRainbows::~OpenGLRainbows()
 {
     for (int slot = 0; slot < spriteSlotCount; ++slot) emptySpriteSlot(slot);
+    for (int picture = 0; picture < backgroundPictureCount; ++picture) freeBackgroundPicture(*this, picture);
     freeScreenBuffer();
     if (window) SDL_SetWindowFullscreen(window, 0);
     if (glContext) {

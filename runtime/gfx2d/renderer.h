@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "runtime/core/frame_grid.h"
+#include "runtime/gfx2d/background_picture.h"
 
 constexpr int spriteSlotCount = 65536;
 constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
@@ -51,7 +52,7 @@ public:
     int imageHeight[spriteSlotCount];   // pixels; 0 when empty
     float intensity = 0;                // global colour and alpha multiplier, 0..1
     uint8_t* collisionMasks[spriteSlotCount]; // lazily read alpha planes, or null
-    // The 16 background pictures join this record with the background picture code.
+    BackgroundPicture backgroundPictures[backgroundPictureCount]; // tiled pictures; 0 is the screen background
 
     SDL_Window* window = nullptr;
     int screenWidth = 0;  // pixels of the game screen

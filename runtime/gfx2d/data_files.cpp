@@ -1,0 +1,17 @@
+// The one place where the 2D loaders turn a game's file name into a path.
+#include "runtime/gfx2d/data_files.h"
+
+#include <cstring>
+
+#include "runtime/core/engine_state.h"
+
+bool resolveDataName(const RtString& name, char* path)
+{
+    if (name.empty()) return false; // an empty name never names a file
+    if (!engine.dataResolver) {
+        if (name.length() >= uint32_t(resolvedPathCapacity)) return false;
+        memcpy(path, name.c_str(), name.length() + 1);
+        return true;
+    }
+    return rtResolveDataFile(engine.dataResolver, name.c_str(), path);
+}

@@ -1,0 +1,201 @@
+// Points, lines, rectangles and polygons in immediate mode, and the blend setting.
+#include "runtime/gfx2d/primitives.h"
+
+#include <memory>
+
+#include "runtime/gfx2d/gl_functions.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx2d/textures.h"
+
+void setAlphaMode(OpenGLRainbows& renderer, float a)
+{
+    float intensity = 1;
+    if (a == 0) {
+        glDisable(GL_BLEND);
+    } else if (a > 0) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+        intensity = a < 1 ? a : 1;
+    } else {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        intensity = -a < 1 ? -a : 1;
+    }
+    renderer.intensity = intensity;
+    glColor4f(intensity, intensity, intensity, intensity);
+}
+
+static bool isTransparent(int colour)
+{
+    return (colour & 0xFFFFFF) == transparentColour;
+}
+
+// The state every primitive draws in: untextured, no alpha test, the colour scaled by the intensity
+// and the projection shifted by 3/8 pixel so whole-number coordinates hit pixel centres exactly.
+// The renderer's texture binding, the colour and the alpha test come back afterwards.
+class PrimitiveScope
+{
+  public:
+    PrimitiveScope(OpenGLRainbows& renderer, int colour)
+        : renderer(renderer), boundA(renderer.boundSprite), boundB(renderer.boundSecondSprite),
+          boundMip(renderer.boundMip)
+    {
+        glDisable(GL_ALPHA_TEST);
+        float intensity = renderer.intensity;
+        glColor4ub(GLubyte(float(colour & 255) * intensity), GLubyte(float((colour >> 8) & 255) * intensity),
+                   GLubyte(float((colour >> 16) & 255) * intensity),
+                   isTransparent(colour) ? 0 : GLubyte(intensity * 255));
+        renderer.bindSprite(-1, -1, false);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glTranslatef(0.375f, 0.375f, 0);
+        glMatrixMode(GL_MODELVIEW);
+    }
+    ~PrimitiveScope()
+    {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        float intensity = renderer.intensity;
+        glColor4f(intensity, intensity, intensity, intensity);
+        renderer.bindSprite(boundA, boundB, boundMip);
+        glEnable(GL_ALPHA_TEST);
+    }
+
+  private:
+    OpenGLRainbows& renderer;
+    int boundA, boundB;
+    bool boundMip;
+};
+
+void drawPoint(OpenGLRainbows& renderer, float x, float y, int colour)
+{
+    PrimitiveScope scope(renderer, colour);
+    glBegin(GL_POINTS);
+    glVertex2f(x, -(y + 1));
+    glEnd();
+}
+
+void drawLine(OpenGLRainbows& renderer, float x1, float y1, float x2, float y2, int colour)
+{
+    PrimitiveScope scope(renderer, colour);
+    glBegin(GL_LINES);
+    glVertex2f(x1, -(y1 + 1));
+    glVertex2f(x2, -(y2 + 1));
+    glEnd();
+    // Line rasterisation leaves out the last pixel: it belongs to the line.
+    glBegin(GL_POINTS);
+    glVertex2f(x2, -(y2 + 1));
+    glEnd();
+}
+
+void fillRect(OpenGLRainbows& renderer, float left, float top, float right, float bottom, int colour)
+{
+    if (right > left)
+        right += 1;
+    else
+        left += 1;
+    if (bottom > top)
+        bottom += 1;
+    else
+        top += 1;
+    PrimitiveScope scope(renderer, colour);
+    glBegin(GL_QUADS);
+    glVertex2f(left, -bottom);
+    glVertex2f(right, -bottom);
+    glVertex2f(right, -top);
+    glVertex2f(left, -top);
+    glEnd();
+}
+
+int readPixel(OpenGLRainbows& renderer, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= renderer.screenWidth || y >= renderer.screenHeight) return 0;
+    GLubyte rgb[3] = {0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, renderer.screenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return rgb[0] | rgb[1] << 8 | rgb[2] << 16;
+}
+
+// The polygon being collected. Its array is kept between polygons and grows in steps, so building
+// polygons stops allocating once it is large enough.
+struct PolygonVertex
+{
+    float x, y;                    // screen position, y already negated
+    float s, t;                    // texture coordinates
+    float red, green, blue, alpha; // 0..1
+};
+static_assert(sizeof(PolygonVertex) == 32, "GL reads the vertices with a stride of 32 bytes");
+
+static struct
+{
+    std::unique_ptr<PolygonVertex[]> vertices;
+    int count = 0;
+    int capacity = 0;
+    int slot = -1; // the texture's sprite slot, -1 for none
+} polygon;
+
+static void reallocatePolygon(int capacity)
+{
+    std::unique_ptr<PolygonVertex[]> grown(new PolygonVertex[capacity]);
+    for (int i = 0; i < polygon.count && i < capacity; ++i)
+        grown[i] = polygon.vertices[i];
+    polygon.vertices = std::move(grown);
+    polygon.capacity = capacity;
+}
+
+void beginPolygon(int slot)
+{
+    polygon.slot = isSpriteSlot(slot) ? slot : -1;
+    polygon.count = 0;
+    if (polygon.capacity < 9) reallocatePolygon(8);
+}
+
+void addPolygonVertex(OpenGLRainbows& renderer, float x, float y, float s, float t, int colour)
+{
+    int slot = polygon.slot;
+    float textureS = 0, textureT = 0;
+    if (slot >= 0) {
+        textureS = s / float(renderer.textureWidth[slot]);
+        textureT = (float(renderer.imageHeight[slot]) - t) / float(renderer.textureHeight[slot]);
+    }
+    float intensity = renderer.intensity;
+    if (polygon.count == polygon.capacity) reallocatePolygon(polygon.capacity ? polygon.capacity + 128 : 512);
+    polygon.vertices[polygon.count++] = {x,
+                                         -y,
+                                         textureS,
+                                         textureT,
+                                         float(colour & 255) / 255 * intensity,
+                                         float((colour >> 8) & 255) / 255 * intensity,
+                                         float((colour >> 16) & 255) / 255 * intensity,
+                                         isTransparent(colour) ? 0.0f : 1.0f};
+}
+
+void drawPolygon(OpenGLRainbows& renderer)
+{
+    if (polygon.count == 0) return;
+    renderer.bindSprite(polygon.slot, -1, false);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_DITHER);
+    glShadeModel(GL_SMOOTH);
+    if (glBindBufferARB_) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0); // the arrays live in our memory
+    const PolygonVertex* vertices = polygon.vertices.get();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(PolygonVertex), &vertices->x);
+    if (polygon.slot >= 0) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(PolygonVertex), &vertices->s);
+    }
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, sizeof(PolygonVertex), &vertices->red);
+    glDrawArrays(GL_TRIANGLE_FAN, 0, polygon.count);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glShadeModel(GL_FLAT);
+    glEnable(GL_TEXTURE_2D);
+    float intensity = renderer.intensity;
+    glColor4f(intensity, intensity, intensity, intensity);
+    glDisable(GL_DITHER);
+    glDisable(GL_COLOR_MATERIAL);
+}

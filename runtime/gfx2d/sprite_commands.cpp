@@ -1,0 +1,81 @@
+// The sprite commands: load, grab, draw, collide and measure sprite slots. Slot numbers come from game
+// code: a slot outside the table is ignored (loads fail, draws draw nothing, collisions are 0).
+#include <cmath>
+
+#include "runtime/core/engine_state.h"
+#include "runtime/gfx2d/data_files.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx2d/sprite_drawing.h"
+#include "runtime/gfx2d/textures.h"
+#include "runtime/runtime.h"
+
+static double loadSlot(const RtString& file, double slot, bool normalMap)
+{
+    int index = toInt(slot);
+    if (!isSpriteSlot(index)) return 0;
+    freeSprite(*engine.renderer, index);
+    char path[resolvedPathCapacity];
+    if (!resolveDataName(file, path)) return 0;
+    return loadSprite(*engine.renderer, index, path, spriteColourKey, normalMap) ? 1 : 0;
+}
+
+double rtLoadSprite(const RtString& file, double slot)
+{
+    return loadSlot(file, slot, false);
+}
+
+double rtLoadNormalMap(const RtString& file, double slot)
+{
+    return loadSlot(file, slot, true);
+}
+
+double rtGrabSprite(double slot, double x, double y, double width, double height)
+{
+    return grabScreenToSprite(*engine.renderer, toInt(slot), toInt(x), toInt(y), toInt(width), toInt(height));
+}
+
+void rtDrawSprite(double slot, double x, double y)
+{
+    drawSprite(*engine.renderer, toInt(slot), float(x), float(y));
+}
+
+void rtStretchSprite(double slot, double x, double y, double width, double height)
+{
+    drawSpriteStretched(*engine.renderer, toInt(slot), float(x), float(y), float(width), float(height));
+}
+
+void rtZoomSprite(double slot, double x, double y, double scaleX, double scaleY)
+{
+    int index = toInt(slot);
+    if (!isSpriteSlot(index)) return;
+    double imageWidth = engine.renderer->imageWidth[index], imageHeight = engine.renderer->imageHeight[index];
+    double width = std::fabs(imageWidth * scaleX), height = std::fabs(imageHeight * scaleY);
+    drawSpriteStretched(*engine.renderer, index, float(x - (width - imageWidth) / 2),
+                        float(y - (height - imageHeight) / 2), float(width), float(height));
+}
+
+void rtDrawSpriteRotated(double slot, double x, double y, double angle)
+{
+    drawSpriteRotated(*engine.renderer, toInt(slot), float(x), float(y), float(angle), 1);
+}
+
+void rtDrawSpriteRotatedScaled(double slot, double x, double y, double angle, double zoom)
+{
+    drawSpriteRotated(*engine.renderer, toInt(slot), float(x), float(y), float(angle), float(zoom));
+}
+
+double rtSpriteCollision(double slotA, double xA, double yA, double slotB, double xB, double yB)
+{
+    return spriteCollision(*engine.renderer, toInt(slotA), toInt(slotB), toInt(xA), toInt(yA), toInt(xB),
+                           toInt(yB))
+               ? 1
+               : 0;
+}
+
+void rtSpriteSize(double slot, double& width, double& height)
+{
+    int index = toInt(slot);
+    bool inTable = isSpriteSlot(index);
+    width = inTable ? engine.renderer->imageWidth[index] : 0;
+    height = inTable ? engine.renderer->imageHeight[index] : 0;
+}

@@ -1,0 +1,133 @@
+// GL textures for sprite slots: made from image files through texture buffers, or grabbed from the
+// screen.
+#include "runtime/gfx2d/textures.h"
+
+#include <algorithm>
+#include <new>
+
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx2d/texture_buffer.h"
+
+bool isSpriteSlot(int slot)
+{
+    return slot >= 0 && slot < spriteSlotCount;
+}
+
+int maxTextureSize()
+{
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size > 0 ? size : 64;
+}
+
+static void setUnpackState()
+{
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+}
+
+static void newTexture(GLuint* name, GLint magnification, GLint minification)
+{
+    glGenTextures(1, name);
+    glBindTexture(GL_TEXTURE_2D, *name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnification);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minification);
+}
+
+bool makeTexture(ImageBuffer& image, int x0, int y0, int width, int height, GLuint* plain, GLuint* mip,
+                 bool normalMap, bool nearest, int* textureWidth, int* textureHeight)
+{
+    TextureBuffer texture;
+    int regionWidth, regionHeight;
+    try {
+        if (normalMap) makeNormalMap(image);
+        if (!fillTextureBuffer(image, x0, y0, width, height, maxTextureSize(), texture, regionWidth,
+                               regionHeight))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!nearest) bleedTransparentTexels(texture);
+
+    setUnpackState();
+    if (*plain) glDeleteTextures(1, plain);
+    *plain = 0;
+    GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+    newTexture(plain, filter, filter);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture.width, texture.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 texture.texels.data());
+    if (mip) {
+        newTexture(mip, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
+        int levelWidth = texture.width, levelHeight = texture.height;
+        for (int level = 0;; ++level) {
+            glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, levelWidth, levelHeight, 0, GL_RGBA,
+                         GL_UNSIGNED_BYTE, texture.texels.data());
+            if (levelWidth == 1 && levelHeight == 1) break;
+            reduceToNextMipmapLevel(texture.texels.data(), levelWidth, levelHeight);
+        }
+    }
+    if (textureWidth) *textureWidth = texture.width;
+    if (textureHeight) *textureHeight = texture.height;
+    return true;
+}
+
+void freeSprite(OpenGLRainbows& renderer, int slot)
+{
+    if (isSpriteSlot(slot)) renderer.emptySpriteSlot(slot);
+}
+
+bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colourKey, bool normalMap)
+{
+    if (!isSpriteSlot(slot)) return false;
+    renderer.emptySpriteSlot(slot);
+    ImageBuffer image;
+    if (!readBmp(path, colourKey, image) && !readPng(path, colourKey, image)) return false;
+    if (image.width < 1 || image.height < 1) return false;
+
+    bool font = slot >= firstFontSlot;
+    GLuint* textures = renderer.spriteTextures[slot];
+    int textureWidth, textureHeight;
+    if (!makeTexture(image, 0, 0, 0, 0, &textures[0], font ? nullptr : &textures[1], normalMap && !font, font,
+                     &textureWidth, &textureHeight))
+        return false;
+    // A picture larger than a texture can be keeps only the part that fits.
+    int maxSize = maxTextureSize();
+    renderer.textureWidth[slot] = textureWidth;
+    renderer.textureHeight[slot] = textureHeight;
+    renderer.imageWidth[slot] = std::min(image.width, maxSize);
+    renderer.imageHeight[slot] = std::min(image.height, maxSize);
+    return true;
+}
+
+int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int width, int height)
+{
+    int maxSize = maxTextureSize();
+    if (!isSpriteSlot(slot) || width < 1 || height < 1 || width > maxSize || height > maxSize) return 0;
+    int textureWidth = powerOfTwoAtLeast(width, 32), textureHeight = powerOfTwoAtLeast(height, 32);
+    GLuint* textures = renderer.spriteTextures[slot];
+    if (renderer.textureWidth[slot] == textureWidth && renderer.textureHeight[slot] == textureHeight) {
+        glBindTexture(GL_TEXTURE_2D, textures[0]);
+    } else {
+        for (int i = 0; i < 2; ++i) {
+            if (textures[i]) glDeleteTextures(1, &textures[i]);
+            textures[i] = 0;
+        }
+        setUnpackState();
+        newTexture(&textures[0], GL_LINEAR, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                     nullptr);
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, renderer.screenHeight - y - height, width, height);
+    renderer.textureWidth[slot] = textureWidth;
+    renderer.textureHeight[slot] = textureHeight;
+    renderer.imageWidth[slot] = width;
+    renderer.imageHeight[slot] = height;
+    // Collision tests see the grabbed picture, not the one read before.
+    delete[] renderer.collisionMasks[slot];
+    renderer.collisionMasks[slot] = nullptr;
+    return 1;
+}
