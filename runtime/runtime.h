@@ -372,3 +372,78 @@ struct RtTextArray;
 // that match the pattern ('*' any run, '?' one character but not '.', letters in any case), each
 // group in the system's order. Returns files + 65536 × folders.
 double rtFileList(const RtString& pattern, RtTextArray& array);
+
+// ---------------------------------------------------------------------------------------------
+// Files: INI files and line files
+// ---------------------------------------------------------------------------------------------
+// One INI document and one line file are held at a time; each is written back when another is
+// opened and when the program ends. Both are read through the data resolver.
+
+// Writes the current INI document back if it changed, then reads the named file (a missing file
+// gives an empty document that write-back creates).
+void rtIniOpen(const RtString& name);
+// The value of key in section (letter case ignored), or "NO_DATA".
+RtString rtIniGet(const RtString& section, const RtString& key);
+// Sets key = value in section (both made when missing); an empty value removes the pair, an
+// empty key the whole section.
+void rtIniPut(const RtString& section, const RtString& key, const RtString& value);
+
+// Line n (0 to 255) of the named text file, trailing control bytes cut: "NO_FILE" when the file
+// cannot be read, "NO_DATA" for an empty line or an index outside 0..255 (which records end code 7).
+RtString rtGetFileLine(const RtString& name, double line);
+// The line as a number (its leading number, else 0).
+void rtGetFileLineNumber(const RtString& name, double line, double& value);
+// Sets line n (0 to 255; another index records end code 7 and changes nothing); lines are cut
+// to 1023 bytes.
+void rtPutFileLine(const RtString& name, double line, const RtString& text);
+// Sets line n to the number with 10 significant digits (2.5 → "2.5", 3 → "3").
+void rtPutFileLineNumber(const RtString& name, double line, double number);
+
+// ---------------------------------------------------------------------------------------------
+// Files: system queries, dialogs, shell commands and library functions
+// ---------------------------------------------------------------------------------------------
+
+// Platform facts by key (the key is turned into capitals in place): "" → "WIN32", "ID" → an
+// 8-digit hexadecimal machine code, "DEVICE" → "DESKTOP", "TIME" → local "2007-3-5 9:7:3";
+// any other key → "NO_DATA".
+RtString rtPlatformInfo(RtString& key);
+// The system's open (mode non-zero) or save (mode 0) file dialog with a "description|pattern|..."
+// filter; the chosen path with '/' separators, or "NO_FILE" when cancelled or no dialog exists.
+RtString rtFileDialog(double mode, const RtString& filter);
+// Runs the command line through the shell; with wait non-zero, waits and stores its exit code
+// (else the code stays 0). 1 when it started, 0 when its program cannot be found or started.
+double rtShellCommand(const RtString& commandLine, double wait, double show, double& exitCode);
+// With a debugger attached: "BP" and the number in lower-case hexadecimal to the debugger's output,
+// the window brought back to the front, returns 1. Without one: 0.
+double rtDebugMark(double number);
+// The address of functionName in the library (loaded once, whatever the letter case of the
+// request; libraryName is lower-cased in place), or null.
+void rtGetLibraryFunction(RtString& libraryName, const RtString& functionName, void*& function);
+// Network: games over a relaying host, HTTP download
+// ---------------------------------------------------------------------------------------------
+
+// Hosts a game on the TCP port in the text (0 or less: 27013) and joins it; 1 on success, else 0.
+double rtNetHost(const RtString& port);
+// Joins the game at host (empty: this machine) and port (0 or less: 27013); 1 when the server answered.
+double rtNetJoin(const RtString& host, const RtString& port);
+// Registers a local player (an empty name registers a hidden one); its id as text, "-1" after 5 s.
+RtString rtNetCreatePlayer(const RtString& name);
+// Tells the server that the player with this id leaves; always 1.
+double rtNetRemovePlayer(const RtString& player);
+// Sends a text (cut to 2047 bytes) from one id to another (0: every player); 1 when it was written.
+double rtNetSendMessage(const RtString& from, const RtString& to, const RtString& message);
+// The oldest message in the local player's inbox, or "" when there is none.
+RtString rtNetReceiveMessage(const RtString& player);
+// The sender id of the message rtNetReceiveMessage took last, as text ("0" before any).
+RtString rtNetLastSender();
+// Number of visible players on the server; 0 without a local player or without a reply within 5 s.
+double rtNetPlayerCount();
+// Id of the n-th visible player (from 0) in join order, as text; "0" past the last or without reply.
+RtString rtNetPlayerIdAt(double index);
+// Name of the player with this id ("" for an unknown id); "NO_DATA" without a reply.
+RtString rtNetPlayerName(const RtString& player);
+// This machine's addresses as "a.b.c.d:27013" joined by "|"; "" when port 27013 cannot be opened.
+RtString rtNetLocalAddresses();
+// Fetches path from host:port (HTTP/1.0 GET) and stores the body in the file; 1 when the server
+// closed the connection normally, 0 otherwise (a host that does not resolve creates no file).
+double rtNetHttpGet(const RtString& host, const RtString& path, double port, const RtString& outputFile);

@@ -3,10 +3,13 @@
 //
 //   sbx_pack [--from-end] [-C folder] host file-or-folder...
 //
-// Each file is stored under the name given on the command line ('\' becomes '/'); a folder adds
-// every regular file below it, named by its path from the working folder. -C reads the names
-// relative to another folder (entry names stay as given). --from-end writes the directory and data
-// offsets counted back from the end of the host file instead of from its start.
+// Each file is stored under its own name without folders: the resolver finds an entry by the end
+// of the name a game asks for ("images\pic00.bmp" finds "pic00.bmp") and unpacks entries only
+// directly into the temp folder. A folder argument adds every regular file below it. Two files of
+// the same name (in any letter case) are refused, and entries go longest name first, so that no
+// entry hides another whose name ends with it ("a.bmp" would otherwise answer for "ba.bmp").
+// -C reads the files relative to another folder. --from-end writes the directory and data offsets
+// counted back from the end of the host file instead of from its start.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 #include "runtime/files/archive_packer.h"
@@ -34,15 +38,22 @@ static bool readWholeFile(const fs::path& path, std::vector<unsigned char>& byte
     return !in.bad();
 }
 
-static bool addFile(const fs::path& base, const std::string& name, std::vector<PackedFile>& files)
+static bool addFile(const fs::path& base, const std::string& path, std::vector<PackedFile>& files)
 {
-    PackedFile file;
-    file.entryName = name;
-    for (char& c : file.entryName)
+    std::string name = path;
+    for (char& c : name)
         if (c == '\\') c = '/';
-    if (!readWholeFile(base / file.entryName, file.bytes)) {
-        fprintf(stderr, "sbx_pack: cannot read %s\n", (base / file.entryName).c_str());
+    PackedFile file;
+    file.entryName = fs::path(name).filename().string();
+    if (!readWholeFile(base / name, file.bytes)) {
+        fprintf(stderr, "sbx_pack: cannot read %s\n", (base / name).c_str());
         return false;
+    }
+    for (const PackedFile& other : files) {
+        if (strcasecmp(other.entryName.c_str(), file.entryName.c_str()) == 0) {
+            fprintf(stderr, "sbx_pack: two files are named %s\n", file.entryName.c_str());
+            return false;
+        }
     }
     files.push_back(std::move(file));
     return true;
@@ -78,6 +89,9 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    std::stable_sort(files.begin(), files.end(), [](const PackedFile& a, const PackedFile& b) {
+        return a.entryName.size() > b.entryName.size();
+    });
     std::string error;
     if (!appendArchive(host, files, fromEnd, error)) {
         fprintf(stderr, "sbx_pack: %s\n", error.c_str());

@@ -13,6 +13,7 @@
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
+#include "runtime/net/net_state.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
 
@@ -114,7 +115,7 @@ void rtFatalEnd()
     engine.soundSlots = nullptr;
     delete engine.soundSystem;
     engine.soundSystem = nullptr;
-    // The network is shut down here once it exists (stop request, wait, leaving players announced).
+    netShutdown();
     releaseArchiveResolver(engine.mediaResolver);
     engine.mediaResolver = nullptr;
     releaseArchiveResolver(engine.dataResolver);

@@ -11,6 +11,7 @@
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
+#include "runtime/net/net_state.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
@@ -59,7 +60,7 @@ int rtEngineInit(const char* title)
     engine.inputSystem = new InputContext;
     engine.soundSystem = new SoundSystem;
     engine.soundSlots = new SoundSlot[soundSlotCount];
-    // The network record is created here once networking exists.
+    netCreateRecord();
     engine.renderer = new OpenGLRainbows;
     if (!engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0,
                                         engine.frameRate))

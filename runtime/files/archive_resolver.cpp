@@ -236,7 +236,7 @@ bool rtResolveDataFile(ArchiveResolver* resolver, const char* name, char* output
 {
     // outputPath may be name's own buffer: take the name before anything is written.
     std::string requested = name ? name : "";
-    deletePendingTempFile(resolver);
+    if (resolver) deletePendingTempFile(resolver);
     if (requested.empty()) {
         outputPath[0] = '\0';
         return false;
@@ -248,6 +248,10 @@ bool rtResolveDataFile(ArchiveResolver* resolver, const char* name, char* output
         return copyPath(outputPath, resolvedPathCapacity, hostPath(requested.c_str()));
     }
 
+    if (!resolver) { // before start-up and after the end routine only the disk is there
+        outputPath[0] = '\0';
+        return false;
+    }
     if (!resolver->enabled) return false;
     if (!resolver->archivePath[0]) {
         resolver->enabled = false;

@@ -31,7 +31,8 @@ struct ArchiveResolver
 
 // Resolves `name` into `outputPath` (resolvedPathCapacity bytes; may be the same buffer as name).
 // True when outputPath names a file to open. A miss leaves outputPath empty, except when the
-// resolver's archive is (or just became) disabled: then outputPath is left as it was.
+// resolver's archive is (or just became) disabled: then outputPath is left as it was. A null
+// resolver (no engine running) finds files on disk only.
 bool rtResolveDataFile(ArchiveResolver* resolver, const char* name, char* outputPath);
 
 // Resolvers are made by start-up and released by the end routine; releasing deletes the pending

@@ -7,13 +7,14 @@
 constexpr int backgroundPictureCount = 16; // picture 0 is the screen background, 1 is scratch space
 constexpr int maxBackgroundTiles = 64;     // tile columns and rows at most
 
-struct BackgroundPicture {
+struct BackgroundPicture
+{
     // Tile at column c and row r is entry c × 64 + r.
     GLuint tileTextures[maxBackgroundTiles * maxBackgroundTiles] = {};
     int tileTextureWidths[maxBackgroundTiles * maxBackgroundTiles] = {};
     int tileTextureHeights[maxBackgroundTiles * maxBackgroundTiles] = {};
     int tileWidths[maxBackgroundTiles * maxBackgroundTiles] = {};  // pixels of the tile that carry picture
     int tileHeights[maxBackgroundTiles * maxBackgroundTiles] = {}; // as above
-    int columns = 0;  // tile columns in use
-    int rows = 0;     // tile rows in use
+    int columns = 0;                                               // tile columns in use
+    int rows = 0;                                                  // tile rows in use
 };

@@ -9,8 +9,14 @@
 
 static constexpr int loadedTileLimit = 512;
 
-static bool isPicture(int picture) { return picture >= 0 && picture < backgroundPictureCount; }
-static int tileIndex(int column, int row) { return column * maxBackgroundTiles + row; }
+static bool isPicture(int picture)
+{
+    return picture >= 0 && picture < backgroundPictureCount;
+}
+static int tileIndex(int column, int row)
+{
+    return column * maxBackgroundTiles + row;
+}
 
 static void deleteTiles(OpenGLRainbows& renderer, BackgroundPicture& picture)
 {
@@ -42,8 +48,8 @@ bool loadBackgroundPicture(OpenGLRainbows& renderer, int picture, const char* pa
         int columns = 0;
         for (int column = 0; column < maxBackgroundTiles && column * tile < image.width; ++column) {
             int index = tileIndex(column, row);
-            if (!makeTexture(image, column * tile, row * tile, tile, tile, &target.tileTextures[index], nullptr,
-                             false, false))
+            if (!makeTexture(image, column * tile, row * tile, tile, tile, &target.tileTextures[index],
+                             nullptr, false, false))
                 return false;
             target.tileTextureWidths[index] = target.tileTextureHeights[index] = tile;
             target.tileWidths[index] = target.tileHeights[index] = tile;
@@ -110,7 +116,8 @@ void grabScreenToBackground(OpenGLRainbows& renderer, int picture)
             int x0 = column * tile, y0 = row * tile;
             int tileWidth = std::min(tile, width - x0), tileHeight = std::min(tile, height - y0);
             GLuint& texture = target.tileTextures[index];
-            if (texture && target.tileTextureWidths[index] == tile && target.tileTextureHeights[index] == tile) {
+            if (texture && target.tileTextureWidths[index] == tile &&
+                target.tileTextureHeights[index] == tile) {
                 glBindTexture(GL_TEXTURE_2D, texture);
             } else {
                 if (texture) glDeleteTextures(1, &texture);

@@ -12,9 +12,18 @@ static constexpr size_t minInfoHeaderSize = 16; // up to and including the bit c
 static constexpr size_t colourTableOffset = 40; // in the block after the file header
 static constexpr size_t maxFileBytes = size_t(1) << 29;
 
-static uint32_t readU32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-static int32_t readI32(const uint8_t* p) { return int32_t(readU32(p)); }
-static uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+static uint32_t readU32(const uint8_t* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+static int32_t readI32(const uint8_t* p)
+{
+    return int32_t(readU32(p));
+}
+static uint16_t readU16(const uint8_t* p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
 
 bool readWholeFile(const char* path, std::vector<uint8_t>& bytes, size_t maxBytes)
 {

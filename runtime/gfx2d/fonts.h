@@ -9,7 +9,10 @@ class OpenGLRainbows;
 constexpr int fontCount = 16;
 
 // The sprite slot of font 0..15.
-inline int fontSlot(int font) { return 65520 + font; }
+inline int fontSlot(int font)
+{
+    return 65520 + font;
+}
 // Font numbers from game code held to 0..15.
 int clampFont(int font);
 
@@ -33,4 +36,5 @@ void fontCellSize(const OpenGLRainbows& renderer, int font, int& width, int& hei
 void drawText(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z);
 // Text in the 3D scene: with scale ≠ 0 a camera-facing strip of square cells centred on (x, y, z);
 // with scale 0 screen-aligned text centred above the point's projection.
-void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z, float scale);
+void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z,
+                     float scale);

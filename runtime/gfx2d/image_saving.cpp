@@ -19,10 +19,11 @@ bool saveSprite(OpenGLRainbows& renderer, int slot, const char* path)
     glBindTexture(GL_TEXTURE_2D, renderer.spriteTextures[slot][0]);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
-    if (renderer.boundSprite >= 0) renderer.bindSprite(renderer.boundSprite, renderer.boundSecondSprite, renderer.boundMip);
+    if (renderer.boundSprite >= 0)
+        renderer.bindSprite(renderer.boundSprite, renderer.boundSecondSprite, renderer.boundMip);
     // Texture row 0 is the picture's bottom row.
-    return writeImage(path, pixels.data(), renderer.imageWidth[slot], renderer.imageHeight[slot], textureWidth,
-                      false);
+    return writeImage(path, pixels.data(), renderer.imageWidth[slot], renderer.imageHeight[slot],
+                      textureWidth, false);
 }
 
 bool saveScreen(OpenGLRainbows& renderer, const char* path)

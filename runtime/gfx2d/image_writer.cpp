@@ -31,7 +31,8 @@ static void putU32(uint8_t* p, uint32_t value)
     putU16(p, value & 0xFFFF), putU16(p + 2, value >> 16);
 }
 
-static bool writeBmp(const char* path, const uint8_t* pixels, int width, int height, int rowLength, bool topFirst)
+static bool writeBmp(const char* path, const uint8_t* pixels, int width, int height, int rowLength,
+                     bool topFirst)
 {
     size_t stride = (size_t(width) * 3 + 3) & ~size_t(3);
     std::vector<uint8_t> file(54 + stride * height, 0);
@@ -48,16 +49,21 @@ static bool writeBmp(const char* path, const uint8_t* pixels, int width, int hei
     putU32(header + 42, 10000);
     // BMP rows are stored bottom row first.
     for (int k = 0; k < height; ++k)
-        memcpy(header + 54 + size_t(k) * stride, sourceRow(pixels, height, rowLength, topFirst, height - 1 - k),
-               size_t(width) * 3);
+        memcpy(header + 54 + size_t(k) * stride,
+               sourceRow(pixels, height, rowLength, topFirst, height - 1 - k), size_t(width) * 3);
     FILE* out = fopen(path, "wb");
     if (!out) return false;
     bool written = fwrite(file.data(), 1, file.size(), out) == file.size();
     return fclose(out) == 0 && written;
 }
 
-static void stopOnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-static void ignoreWarning(png_structp, png_const_charp) {}
+static void stopOnError(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+static void ignoreWarning(png_structp, png_const_charp)
+{
+}
 
 // Writes the prepared BGRA rows; only plain objects are made after setjmp.
 static bool writePngRows(FILE* out, png_bytep* rows, int width, int height)
@@ -80,7 +86,8 @@ static bool writePngRows(FILE* out, png_bytep* rows, int width, int height)
     return true;
 }
 
-static bool writePng(const char* path, const uint8_t* pixels, int width, int height, int rowLength, bool topFirst)
+static bool writePng(const char* path, const uint8_t* pixels, int width, int height, int rowLength,
+                     bool topFirst)
 {
     std::vector<uint8_t> bgra(size_t(width) * height * 4);
     std::vector<png_bytep> rows(height);

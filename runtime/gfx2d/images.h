@@ -7,7 +7,8 @@
 #include <vector>
 
 // A decoded image: R, G, B, A per pixel, rows top row first, no gaps between rows.
-struct ImageBuffer {
+struct ImageBuffer
+{
     int width = 0;               // pixels per row
     int height = 0;              // rows
     std::vector<uint8_t> pixels; // width × height × 4 bytes

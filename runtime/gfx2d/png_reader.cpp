@@ -13,14 +13,16 @@ static constexpr size_t maxFileBytes = size_t(1) << 29;
 
 namespace {
 
-struct MemoryReader {
+struct MemoryReader
+{
     const uint8_t* data;
     size_t size;
     size_t position;
 };
 
 // Everything libpng allocated for one read; freed on every way out.
-struct PngReadState {
+struct PngReadState
+{
     png_structp png = nullptr;
     png_infop info = nullptr;
     ~PngReadState() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
@@ -37,8 +39,13 @@ static void readFromMemory(png_structp png, png_bytep out, png_size_t count)
 }
 
 // libpng's messages are not the player's business: failures come back as a false result.
-static void stopOnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-static void ignoreWarning(png_structp, png_const_charp) {}
+static void stopOnError(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+static void ignoreWarning(png_structp, png_const_charp)
+{
+}
 
 bool readPng(const char* path, int colourKey, ImageBuffer& image)
 {
@@ -52,9 +59,9 @@ bool readPng(const char* path, int colourKey, ImageBuffer& image)
 
 // Reads all rows of the PNG into `rows`; the channel count comes back in `channels`. Only objects
 // that need no destructor are made after setjmp, so a libpng error can jump back safely.
-static bool readPngRows(PngReadState& state, MemoryReader& reader, const char* name, std::vector<uint8_t>& rows,
-                        std::vector<png_bytep>& rowPointers, png_uint_32& width, png_uint_32& height,
-                        int& channels)
+static bool readPngRows(PngReadState& state, MemoryReader& reader, const char* name,
+                        std::vector<uint8_t>& rows, std::vector<png_bytep>& rowPointers, png_uint_32& width,
+                        png_uint_32& height, int& channels)
 {
     state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, stopOnError, ignoreWarning);
     if (!state.png) return false;
@@ -98,7 +105,8 @@ static bool readPngRows(PngReadState& state, MemoryReader& reader, const char* n
     if (rowBytes < size_t(width) * channels) return false;
     rows.resize(rowBytes * height);
     rowPointers.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y) rowPointers[y] = rows.data() + y * rowBytes;
+    for (png_uint_32 y = 0; y < height; ++y)
+        rowPointers[y] = rows.data() + y * rowBytes;
     png_read_image(state.png, rowPointers.data());
     png_read_end(state.png, nullptr);
     return true;
@@ -131,7 +139,8 @@ bool decodePng(const uint8_t* data, size_t size, const char* name, int colourKey
             if (channels == 4) {
                 memcpy(target, source, 4);
             } else if (channels == 3) {
-                bool keyed = colourKey != noColourKey && (source[0] | source[1] << 8 | source[2] << 16) == colourKey;
+                bool keyed =
+                    colourKey != noColourKey && (source[0] | source[1] << 8 | source[2] << 16) == colourKey;
                 target[0] = keyed ? 0 : source[0];
                 target[1] = keyed ? 0 : source[1];
                 target[2] = keyed ? 0 : source[2];

@@ -25,13 +25,17 @@ void setAlphaMode(OpenGLRainbows& renderer, float a)
     glColor4f(intensity, intensity, intensity, intensity);
 }
 
-static bool isTransparent(int colour) { return (colour & 0xFFFFFF) == transparentColour; }
+static bool isTransparent(int colour)
+{
+    return (colour & 0xFFFFFF) == transparentColour;
+}
 
 // The state every primitive draws in: untextured, no alpha test, the colour scaled by the intensity
 // and the projection shifted by 3/8 pixel so whole-number coordinates hit pixel centres exactly.
 // The renderer's texture binding, the colour and the alpha test come back afterwards.
-class PrimitiveScope {
-public:
+class PrimitiveScope
+{
+  public:
     PrimitiveScope(OpenGLRainbows& renderer, int colour)
         : renderer(renderer), boundA(renderer.boundSprite), boundB(renderer.boundSecondSprite),
           boundMip(renderer.boundMip)
@@ -58,7 +62,7 @@ public:
         glEnable(GL_ALPHA_TEST);
     }
 
-private:
+  private:
     OpenGLRainbows& renderer;
     int boundA, boundB;
     bool boundMip;
@@ -115,14 +119,16 @@ int readPixel(OpenGLRainbows& renderer, int x, int y)
 
 // The polygon being collected. Its array is kept between polygons and grows in steps, so building
 // polygons stops allocating once it is large enough.
-struct PolygonVertex {
+struct PolygonVertex
+{
     float x, y;                    // screen position, y already negated
     float s, t;                    // texture coordinates
     float red, green, blue, alpha; // 0..1
 };
 static_assert(sizeof(PolygonVertex) == 32, "GL reads the vertices with a stride of 32 bytes");
 
-static struct {
+static struct
+{
     std::unique_ptr<PolygonVertex[]> vertices;
     int count = 0;
     int capacity = 0;
@@ -132,7 +138,8 @@ static struct {
 static void reallocatePolygon(int capacity)
 {
     std::unique_ptr<PolygonVertex[]> grown(new PolygonVertex[capacity]);
-    for (int i = 0; i < polygon.count && i < capacity; ++i) grown[i] = polygon.vertices[i];
+    for (int i = 0; i < polygon.count && i < capacity; ++i)
+        grown[i] = polygon.vertices[i];
     polygon.vertices = std::move(grown);
     polygon.capacity = capacity;
 }

@@ -19,9 +19,15 @@ static double loadSlot(const RtString& file, double slot, bool normalMap)
     return loadSprite(*engine.renderer, index, path, spriteColourKey, normalMap) ? 1 : 0;
 }
 
-double rtLoadSprite(const RtString& file, double slot) { return loadSlot(file, slot, false); }
+double rtLoadSprite(const RtString& file, double slot)
+{
+    return loadSlot(file, slot, false);
+}
 
-double rtLoadNormalMap(const RtString& file, double slot) { return loadSlot(file, slot, true); }
+double rtLoadNormalMap(const RtString& file, double slot)
+{
+    return loadSlot(file, slot, true);
+}
 
 double rtGrabSprite(double slot, double x, double y, double width, double height)
 {

@@ -85,9 +85,11 @@ void drawSpriteInScene(OpenGLRainbows& renderer, int slot, int x, int y, int z, 
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     float right[3] = {m[0], m[4], m[8]}, up[3] = {m[1], m[5], m[9]};
     float base[3] = {float(x), float(y), float(z)};
-    float d = scale * float(renderer.imageWidth[slot] >> 2), e = scale * float(renderer.imageHeight[slot] >> 1);
+    float d = scale * float(renderer.imageWidth[slot] >> 2),
+          e = scale * float(renderer.imageHeight[slot] >> 1);
     auto corner = [&](float alongRight, float alongUp) {
-        glVertex3f(base[0] + alongRight * right[0] + alongUp * up[0], base[1] + alongRight * right[1] + alongUp * up[1],
+        glVertex3f(base[0] + alongRight * right[0] + alongUp * up[0],
+                   base[1] + alongRight * right[1] + alongUp * up[1],
                    base[2] + alongRight * right[2] + alongUp * up[2]);
     };
     glBegin(GL_TRIANGLE_FAN);
@@ -114,7 +116,8 @@ static const uint8_t* collisionMask(OpenGLRainbows& renderer, int slot)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
     renderer.collisionMasks[slot] = mask;
-    if (renderer.boundSprite >= 0) renderer.bindSprite(renderer.boundSprite, renderer.boundSecondSprite, renderer.boundMip);
+    if (renderer.boundSprite >= 0)
+        renderer.bindSprite(renderer.boundSprite, renderer.boundSecondSprite, renderer.boundMip);
     return mask;
 }
 
@@ -124,8 +127,10 @@ bool spriteCollision(OpenGLRainbows& renderer, int slotA, int slotB, int xA, int
     int widthA = renderer.imageWidth[slotA], heightA = renderer.imageHeight[slotA];
     int widthB = renderer.imageWidth[slotB], heightB = renderer.imageHeight[slotB];
     // Corners in 64 bits: positions from game code may lie anywhere in the int range.
-    int64_t x0 = std::max<int64_t>(xA, xB), x1 = std::min<int64_t>(int64_t(xA) + widthA, int64_t(xB) + widthB);
-    int64_t y0 = std::max<int64_t>(yA, yB), y1 = std::min<int64_t>(int64_t(yA) + heightA, int64_t(yB) + heightB);
+    int64_t x0 = std::max<int64_t>(xA, xB),
+            x1 = std::min<int64_t>(int64_t(xA) + widthA, int64_t(xB) + widthB);
+    int64_t y0 = std::max<int64_t>(yA, yB),
+            y1 = std::min<int64_t>(int64_t(yA) + heightA, int64_t(yB) + heightB);
     if (x1 <= x0 || y1 <= y0) return false;
     const uint8_t* maskA = collisionMask(renderer, slotA);
     const uint8_t* maskB = collisionMask(renderer, slotB);

@@ -7,7 +7,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/textures.h"
 
-int clampFont(int font) { return std::clamp(font, 0, fontCount - 1); }
+int clampFont(int font)
+{
+    return std::clamp(font, 0, fontCount - 1);
+}
 
 bool loadFont(OpenGLRainbows& renderer, int font, const char* path)
 {
@@ -21,8 +24,8 @@ void installBuiltinFont(OpenGLRainbows& renderer, int font)
     ImageBuffer image;
     makeBuiltinFont(image);
     int textureWidth, textureHeight;
-    if (!makeTexture(image, 0, 0, 0, 0, &renderer.spriteTextures[slot][0], nullptr, false, true, &textureWidth,
-                     &textureHeight))
+    if (!makeTexture(image, 0, 0, 0, 0, &renderer.spriteTextures[slot][0], nullptr, false, true,
+                     &textureWidth, &textureHeight))
         return;
     renderer.textureWidth[slot] = textureWidth;
     renderer.textureHeight[slot] = textureHeight;
@@ -31,7 +34,8 @@ void installBuiltinFont(OpenGLRainbows& renderer, int font)
 }
 
 // The grid of a font image: 16 columns; 16 rows when it is taller than wide, else 8.
-struct FontGrid {
+struct FontGrid
+{
     int rows = 8;
     int glyphCount = 128;
     int cellWidth = 0;  // pixels, also the advance
@@ -94,12 +98,13 @@ void drawText(OpenGLRainbows& renderer, int font, const char* text, float x, flo
 }
 
 // A camera-facing strip of square cells centred on the point.
-static void drawTextStrip(OpenGLRainbows& renderer, int slot, const FontGrid& grid, const char* text, const float* m,
-                          float x, float y, float z, float scale)
+static void drawTextStrip(OpenGLRainbows& renderer, int slot, const FontGrid& grid, const char* text,
+                          const float* m, float x, float y, float z, float scale)
 {
     renderer.bindSprite(slot, -1, false);
     float cell = scale * float(grid.cellWidth);
-    float advance[3] = {cell * m[0], cell * m[4], cell * m[8]}, up[3] = {cell * m[1], cell * m[5], cell * m[9]};
+    float advance[3] = {cell * m[0], cell * m[4], cell * m[8]},
+          up[3] = {cell * m[1], cell * m[5], cell * m[9]};
     float half = float(strlen(text)) / 2;
     float corner[3] = {x - half * advance[0], y - half * advance[1], z - half * advance[2]};
     glBegin(GL_QUADS);
@@ -115,7 +120,8 @@ static void drawTextStrip(OpenGLRainbows& renderer, int slot, const FontGrid& gr
         glVertex3f(corner[0] + a[0] + up[0], corner[1] + a[1] + up[1], corner[2] + a[2] + up[2]);
         glTexCoord2f(s0, t0 + grid.cellT);
         glVertex3f(corner[0] + up[0], corner[1] + up[1], corner[2] + up[2]);
-        for (int i = 0; i < 3; ++i) corner[i] += a[i];
+        for (int i = 0; i < 3; ++i)
+            corner[i] += a[i];
     }
     glEnd();
 }
@@ -129,7 +135,8 @@ static void drawTextAtProjection(OpenGLRainbows& renderer, int font, const FontG
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     glGetIntegerv(GL_VIEWPORT, viewport);
     float eye[4], clip[4];
-    for (int row = 0; row < 4; ++row) eye[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
+    for (int row = 0; row < 4; ++row)
+        eye[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
     for (int row = 0; row < 4; ++row)
         clip[row] = p[row] * eye[0] + p[4 + row] * eye[1] + p[8 + row] * eye[2] + p[12 + row] * eye[3];
     if (clip[3] == 0) return;
@@ -153,7 +160,8 @@ static void drawTextAtProjection(OpenGLRainbows& renderer, int font, const FontG
     glMatrixMode(GL_MODELVIEW);
 }
 
-void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z, float scale)
+void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z,
+                     float scale)
 {
     font = clampFont(font);
     int slot = fontSlot(font);

@@ -8,7 +8,8 @@
 int powerOfTwoAtLeast(int size, int minimum)
 {
     int power = std::max(minimum, 1);
-    while (power < size && power < (1 << 30)) power *= 2;
+    while (power < size && power < (1 << 30))
+        power *= 2;
     return power;
 }
 
@@ -30,7 +31,8 @@ bool fillTextureBuffer(const ImageBuffer& image, int x0, int y0, int width, int 
     int xBegin = std::max(x0, 0);
     for (int y = std::max(y0, 0); y < yEnd; ++y) {
         if (xBegin >= xEnd) break;
-        memcpy(texture.texel(xBegin - x0, y0 + height - 1 - y), image.pixel(xBegin, y), size_t(xEnd - xBegin) * 4);
+        memcpy(texture.texel(xBegin - x0, y0 + height - 1 - y), image.pixel(xBegin, y),
+               size_t(xEnd - xBegin) * 4);
     }
     regionWidth = width;
     regionHeight = height;
@@ -47,14 +49,17 @@ void bleedTransparentTexels(TextureBuffer& texture)
             int sum[3] = {0, 0, 0}, count = 0;
             for (int ny = y - 1; ny <= y + 1; ++ny) {
                 for (int nx = x - 1; nx <= x + 1; ++nx) {
-                    if ((nx == x && ny == y) || nx < 1 || nx > width - 2 || ny < 1 || ny > height - 2) continue;
+                    if ((nx == x && ny == y) || nx < 1 || nx > width - 2 || ny < 1 || ny > height - 2)
+                        continue;
                     const uint8_t* neighbour = texture.texel(nx, ny);
                     if (neighbour[3] == 0) continue;
-                    for (int c = 0; c < 3; ++c) sum[c] += neighbour[c];
+                    for (int c = 0; c < 3; ++c)
+                        sum[c] += neighbour[c];
                     ++count;
                 }
             }
-            for (int c = 0; c < 3; ++c) texel[c] = uint8_t(count ? sum[c] / count : 0);
+            for (int c = 0; c < 3; ++c)
+                texel[c] = uint8_t(count ? sum[c] / count : 0);
         }
     }
 }

@@ -5,7 +5,8 @@
 #include "runtime/gfx2d/images.h"
 
 // A texture's texels: R, G, B, A; row 0 is the bottom row of the picture.
-struct TextureBuffer {
+struct TextureBuffer
+{
     int width = 0;  // power of two, at least 2
     int height = 0; // power of two, at least 2
     std::vector<uint8_t> texels;

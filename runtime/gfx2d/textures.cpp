@@ -8,7 +8,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/texture_buffer.h"
 
-bool isSpriteSlot(int slot) { return slot >= 0 && slot < spriteSlotCount; }
+bool isSpriteSlot(int slot)
+{
+    return slot >= 0 && slot < spriteSlotCount;
+}
 
 int maxTextureSize()
 {
@@ -42,7 +45,8 @@ bool makeTexture(ImageBuffer& image, int x0, int y0, int width, int height, GLui
     int regionWidth, regionHeight;
     try {
         if (normalMap) makeNormalMap(image);
-        if (!fillTextureBuffer(image, x0, y0, width, height, maxTextureSize(), texture, regionWidth, regionHeight))
+        if (!fillTextureBuffer(image, x0, y0, width, height, maxTextureSize(), texture, regionWidth,
+                               regionHeight))
             return false;
     } catch (const std::bad_alloc&) {
         return false;
@@ -60,8 +64,8 @@ bool makeTexture(ImageBuffer& image, int x0, int y0, int width, int height, GLui
         newTexture(mip, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
         int levelWidth = texture.width, levelHeight = texture.height;
         for (int level = 0;; ++level) {
-            glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, levelWidth, levelHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                         texture.texels.data());
+            glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, levelWidth, levelHeight, 0, GL_RGBA,
+                         GL_UNSIGNED_BYTE, texture.texels.data());
             if (levelWidth == 1 && levelHeight == 1) break;
             reduceToNextMipmapLevel(texture.texels.data(), levelWidth, levelHeight);
         }

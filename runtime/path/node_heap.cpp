@@ -30,7 +30,8 @@ bool NodeHeap::resize(int32_t capacity, int32_t width, int32_t height)
         release();
         return false;
     }
-    std::fill_n(slotOfCell_, cells_, -1);
+    std::fill_n(slotOfCell_, cells_, noSlot);
+    anyClosed_ = false;
     capacity_ = capacity;
     width_ = width;
     nextOrder_ = 0;
@@ -40,7 +41,7 @@ bool NodeHeap::resize(int32_t capacity, int32_t width, int32_t height)
 void NodeHeap::clear()
 {
     for (int32_t i = 0; i < size_; ++i)
-        slotOf(entries_[i].node) = -1;
+        slotOfCell_[entries_[i].cell] = -1;
     size_ = 0;
     nextOrder_ = 0;
 }
@@ -48,7 +49,7 @@ void NodeHeap::clear()
 void NodeHeap::place(int32_t slot, const Entry& entry)
 {
     entries_[slot] = entry;
-    slotOf(entry.node) = slot;
+    slotOfCell_[entry.cell] = slot;
 }
 
 void NodeHeap::siftUp(int32_t slot, Entry entry)
@@ -78,7 +79,7 @@ void NodeHeap::siftDown(int32_t slot, Entry entry)
 bool NodeHeap::insert(Node* node)
 {
     if (size_ >= capacity_) return false;
-    siftUp(size_++, Entry{node->f, nextOrder_++, node});
+    siftUp(size_++, Entry{node->f, cellOf(node), nextOrder_++, node});
     return true;
 }
 
@@ -86,16 +87,27 @@ Node* NodeHeap::popLowest()
 {
     if (size_ == 0) return nullptr;
     Node* lowest = entries_[0].node;
-    slotOf(lowest) = -1;
+    slotOfCell_[entries_[0].cell] = noSlot;
     Entry last = entries_[--size_];
-    if (size_ > 0) siftDown(0, last);
+    if (size_ == 0) return lowest;
+    // The hole at the top goes down along the smaller children to a leaf, and the last entry rises
+    // from there: it almost always belongs near the bottom, so this takes about half the comparisons
+    // of sinking it from the top.
+    int32_t hole = 0;
+    for (int32_t child = 1; child < size_; child = 2 * hole + 1) {
+        if (child + 1 < size_ && before(entries_[child + 1], entries_[child])) ++child;
+        place(hole, entries_[child]);
+        hole = child;
+    }
+    siftUp(hole, last);
     return lowest;
 }
 
 void NodeHeap::reenter(Node* node)
 {
-    int32_t slot = slotOf(node);
-    Entry entry{node->f, nextOrder_++, node};
+    int32_t cell = cellOf(node);
+    int32_t slot = slotOfCell_[cell];
+    Entry entry{node->f, cell, nextOrder_++, node};
     // The new key may sort either way: a lower f moves it up, the later order can move it down.
     if (slot > 0 && before(entry, entries_[(slot - 1) / 2]))
         siftUp(slot, entry);

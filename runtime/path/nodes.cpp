@@ -76,13 +76,10 @@ void NodeHashTable::unlinkFound()
 
 void NodeHashTable::clear(NodeFactory& factory)
 {
-    if (!buckets_) return;
-    size_t bucketCount = size_t(1) << bits_;
-    for (size_t b = 0; b < bucketCount; ++b) {
-        for (Node* n = buckets_[b]; n; n = n->hashNext)
-            factory.release();
-        buckets_[b] = nullptr;
-    }
+    if (!buckets_ || count_ == 0) return;
+    // One release per chained node: the count says how many without walking the chains.
+    factory.release(uint32_t(count_));
+    std::fill_n(buckets_, size_t(1) << bits_, nullptr);
     count_ = 0;
     found_ = nullptr;
     foundLink_ = nullptr;

@@ -31,6 +31,8 @@ class NodeFactory
     {
         if (used_ > 0) --used_;
     }
+    // n releases at once.
+    void release(uint32_t n) { used_ = n < used_ ? used_ - n : 0; }
     int32_t capacity() const { return capacity_; }
     uint32_t used() const { return used_; }
 

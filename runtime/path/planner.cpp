@@ -67,6 +67,10 @@ class SortedOpenList
         insert(node);
     }
 
+    // Any cell may be closed: the closed set alone knows.
+    bool mayBeClosed(int32_t, int32_t) const { return true; }
+    void noteClosed(const Node*) {}
+
   private:
     FixedDeque<Node*>& deque_;
     uint32_t foundIndex_ = 0;
@@ -81,6 +85,8 @@ class HeapOpenList
     bool insert(Node* node) { return heap_.insert(node); }
     Node* find(int32_t x, int32_t y) { return heap_.find(x, y); }
     void reenter(Node* node) { heap_.reenter(node); }
+    bool mayBeClosed(int32_t x, int32_t y) const { return heap_.isClosed(x, y); }
+    void noteClosed(const Node* node) { heap_.noteClosed(node); }
 
   private:
     NodeHeap& heap_;
@@ -240,6 +246,7 @@ template <class OpenList> bool AStarPlanner::run(OpenList& open)
         ++expanded_;
         if (current->x == p.goalX && current->y == p.goalY) {
             closed_.insert(current);
+            open.noteClosed(current);
             done_ = true;
             path_ = current;
             return true;
@@ -255,16 +262,21 @@ template <class OpenList> bool AStarPlanner::run(OpenList& open)
             float h = float(std::abs(p.goalX - nx) + std::abs(p.goalY - ny));
             float newF = newG + p.weight * (h - newG);
 
-            if (Node* closed = closed_.find(nx, ny)) {
-                // A cheaper way into an expanded cell opens it again.
-                if (closed->g > newG) {
-                    closed_.unlinkFound();
-                    closed->parent = current;
-                    closed->g = newG;
-                    closed->f = newF;
-                    if (!open.insert(closed)) closed_.insert(closed);
+            if (open.mayBeClosed(nx, ny)) {
+                if (Node* closed = closed_.find(nx, ny)) {
+                    // A cheaper way into an expanded cell opens it again.
+                    if (closed->g > newG) {
+                        closed_.unlinkFound();
+                        closed->parent = current;
+                        closed->g = newG;
+                        closed->f = newF;
+                        if (!open.insert(closed)) {
+                            closed_.insert(closed);
+                            open.noteClosed(closed);
+                        }
+                    }
+                    continue;
                 }
-                continue;
             }
             if (Node* waiting = open.find(nx, ny)) {
                 if (waiting->g <= newG) continue;
@@ -280,6 +292,7 @@ template <class OpenList> bool AStarPlanner::run(OpenList& open)
             if (!open.insert(node)) factory_.release();
         }
         closed_.insert(current);
+        open.noteClosed(current);
     }
     done_ = true;
     return true;

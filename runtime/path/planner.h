@@ -53,7 +53,9 @@ class Planner
     int32_t pathLength() const;
     int32_t openCount() const;
     int32_t closedCount() const { return closed_.count(); }
-    // Nodes taken from the open list by the last search.
+    // Searches since the last reset.
+    int32_t searchCount() const { return searchCount_; }
+    // Nodes taken from the open list by the searches since the last reset.
     int64_t expandedCount() const { return expanded_; }
     bool isDone() const { return done_; }
 

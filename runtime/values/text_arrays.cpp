@@ -82,12 +82,14 @@ void TextList::append(RtString text)
 
 void TextList::append(const char* begin, const char* end)
 {
-    RtString text;
-    uint32_t length = uint32_t(end - begin);
-    char* buffer = text.bufferOf(length);
-    std::copy(begin, end, buffer);
-    buffer[length] = '\0';
-    text.recount();
+    RtString text; // an empty element takes no storage
+    if (end > begin) {
+        uint32_t length = uint32_t(end - begin);
+        char* buffer = text.bufferOf(length);
+        std::copy(begin, end, buffer);
+        buffer[length] = '\0';
+        text.recount();
+    }
     append(std::move(text));
 }
 

@@ -11,6 +11,7 @@
 static RtString textOfBytes(const char* bytes, size_t count)
 {
     RtString text;
+    if (count == 0) return text;
     char* buffer = text.bufferOf(uint32_t(count));
     memcpy(buffer, bytes, count);
     buffer[count] = '\0';

@@ -24,7 +24,8 @@ std::map<std::string, double> runScenario(const std::string& scenario)
     std::istringstream lines(x.readTempFile("results.txt"));
     std::string name;
     double value;
-    while (lines >> name >> value) values[name] = value;
+    while (lines >> name >> value)
+        values[name] = value;
     EXPECT_EQ(values["done"], 1) << "the host did not finish " << scenario;
     return values;
 }
@@ -69,6 +70,11 @@ TEST(Gfx2dDrawing, SpritesArePlacedZoomedRotatedAndCollidedToThePixel)
     EXPECT_EQ(v["scaled.rightOut"], black);
     EXPECT_EQ(v["scaled.belowOut"], black);
     EXPECT_EQ(v["stretch.negative"], black);
+    EXPECT_EQ(v["scene.left"], red);
+    EXPECT_EQ(v["scene.right"], green);
+    EXPECT_EQ(v["scene.leftOut"], black);
+    EXPECT_EQ(v["scene.belowOut"], black);
+    EXPECT_EQ(v["scene.aboveOut"], black);
 
     EXPECT_EQ(v["collide.overlap"], 1);
     EXPECT_EQ(v["collide.touching"], 0);
@@ -133,8 +139,14 @@ TEST(Gfx2dDrawing, FontsDrawTheirCellsAtAFixedAdvance)
     EXPECT_EQ(v["ab.gap"], black);
     // "!" at (0, 20): glyph column 2 is lit in glyph rows 1, 2, 3 and 5, outlined around them.
     double bang[8] = {black, outline, white, white, white, outline, white, outline};
-    for (int row = 0; row < 8; ++row) EXPECT_EQ(v["bang." + std::to_string(row)], bang[row]) << "row " << row;
+    for (int row = 0; row < 8; ++row)
+        EXPECT_EQ(v["bang." + std::to_string(row)], bang[row]) << "row " << row;
     EXPECT_EQ(v["number.four"], white);
+    EXPECT_EQ(v["sceneText.aTop"], white);
+    EXPECT_EQ(v["sceneText.bTop"], white);
+    EXPECT_EQ(v["projectedText.aTop"], white);
+    EXPECT_EQ(v["projectedText.bTop"], white);
+    EXPECT_EQ(v["projectedText.before"], black);
 
     EXPECT_EQ(v["wide.width"], 16);
     EXPECT_EQ(v["wide.height"], 16);

@@ -157,6 +157,12 @@ TEST_F(ArchiveResolverTest, FileOnDiskWinsOverArchiveAndEmptyNameFails)
     EXPECT_EQ(resolve(""), "");
     EXPECT_FALSE(lastResult);
 
+    // Without a resolver (no engine running) only the disk answers.
+    char output[resolvedPathCapacity] = "unchanged";
+    EXPECT_TRUE(rtResolveDataFile(nullptr, onDisk.c_str(), output));
+    EXPECT_EQ(output, onDisk);
+    EXPECT_FALSE(rtResolveDataFile(nullptr, "disk.txt", output));
+
     // Backslashes of game code are folder separators; a folder is not a file.
     std::string windowsStyle = (folder).string() + "\\disk.txt";
     EXPECT_EQ(resolve(windowsStyle), onDisk);
@@ -418,4 +424,13 @@ TEST(ArchiveReader, RefusesWhatTheFileCannotHold)
     size_t length = 99;
     EXPECT_TRUE(unpackArchiveEntry(stored.data(), stored.size(), entry, bytes, length));
     EXPECT_EQ(length, 0u);
+}
+
+// The unpacking buffer is bounded by what the packed bytes can produce; the most compressible
+// data must still come out whole.
+TEST_F(ArchiveResolverTest, HighlyCompressedEntryComesOutWhole)
+{
+    Bytes zeros(4 << 20, 0);
+    useArchive(packHost({{"zeros.raw", zeros}}, false));
+    EXPECT_EQ(readFile(resolve("zeros.raw")), zeros);
 }

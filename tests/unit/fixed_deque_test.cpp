@@ -43,31 +43,6 @@ TEST(FixedDeque, FullAndEmptyAreToldApartWhenHeadMeetsTail)
     EXPECT_EQ(deque.size(), 0u);
 }
 
-TEST(FixedDeque, InsertAndEraseKeepOrderAcrossTheWrap)
-{
-    FixedDeque<int> deque;
-    ASSERT_TRUE(deque.resize(5));
-    deque.pushBack(1);
-    deque.pushBack(2);
-    deque.popFront();
-    deque.popFront();
-    deque.pushBack(10); // head and tail now in the middle of the buffer
-    deque.pushBack(30);
-    deque.pushFront(0);
-    EXPECT_TRUE(deque.insertAt(2, 20));
-    EXPECT_EQ(contents(deque), (std::vector<int>{0, 10, 20, 30}));
-    EXPECT_TRUE(deque.insertAt(4, 40)); // at the back: fills the buffer
-    EXPECT_EQ(deque.size(), 5u);
-    EXPECT_EQ(deque.back(), 40);
-    EXPECT_FALSE(deque.eraseAt(5));
-    EXPECT_TRUE(deque.eraseAt(2));
-    EXPECT_EQ(contents(deque), (std::vector<int>{0, 10, 30, 40}));
-    EXPECT_TRUE(deque.eraseAt(0));
-    EXPECT_TRUE(deque.eraseAt(2));
-    EXPECT_EQ(contents(deque), (std::vector<int>{10, 30}));
-    EXPECT_FALSE(deque.insertAt(3, 1));
-}
-
 TEST(FixedDeque, RandomOperationsMatchAStandardDeque)
 {
     std::mt19937 random(7);

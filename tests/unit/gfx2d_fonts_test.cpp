@@ -23,9 +23,11 @@ TEST(BuiltinFont, ExclamationMarkIsLitInGlyphColumnTwoWithADarkOutline)
 
     // Codes 0 to 31 and the eighth column of every cell stay empty.
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 128; ++x) ASSERT_EQ(font.pixel(x, y)[3], 0);
+        for (int x = 0; x < 128; ++x)
+            ASSERT_EQ(font.pixel(x, y)[3], 0);
     for (int cell = 0; cell < 16; ++cell)
-        for (int y = 16; y < 64; ++y) ASSERT_EQ(font.pixel(cell * 8 + 7, y)[3], 0);
+        for (int y = 16; y < 64; ++y)
+            ASSERT_EQ(font.pixel(cell * 8 + 7, y)[3], 0);
     // Code 127 (all rows of its 5-wide box edges lit) reaches glyph column 4: local column 5.
     EXPECT_EQ(font.pixel(15 * 8 + 5, 7 * 8 + 1)[0], 255);
 }

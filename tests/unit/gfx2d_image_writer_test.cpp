@@ -8,8 +8,9 @@
 
 namespace {
 
-class ImageWriter : public ::testing::Test {
-protected:
+class ImageWriter : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         char pattern[] = "/tmp/gfx2d_writer_XXXXXX";
@@ -23,8 +24,8 @@ protected:
 // 3 × 2 pixels in rows of 4 (one pixel of padding per row), blue-green-red, bottom row first:
 // bottom (10, 20, 30) (key: red 255, green 0, blue 128) (1, 2, 3); top (40, 50, 60) (70, 80, 90)
 // (a keyed-looking pixel with red 7).
-const uint8_t pixels[] = {30, 20, 10, 128, 0, 255, 3, 2, 1, 0, 0, 0,
-                          60, 50, 40, 90, 80, 70, 128, 0, 7, 0, 0, 0};
+const uint8_t pixels[] = {30, 20, 10, 128, 0,  255, 3,   2, 1, 0, 0, 0,
+                          60, 50, 40, 90,  80, 70,  128, 0, 7, 0, 0, 0};
 
 std::vector<uint8_t> rgba(const ImageBuffer& image, int x, int y)
 {

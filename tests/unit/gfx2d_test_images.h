@@ -13,7 +13,8 @@ namespace testimages {
 
 inline void putLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int count)
 {
-    for (int i = 0; i < count; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+    for (int i = 0; i < count; ++i)
+        bytes[at + i] = uint8_t(value >> (8 * i));
 }
 
 // A BMP with a 40-byte info header, `paletteEntries` colour table entries and the given pixel rows
@@ -31,7 +32,8 @@ inline std::vector<uint8_t> bmp(int32_t width, int32_t height, int bitCount, con
     putLe(bytes, 22, uint32_t(height), 4);
     putLe(bytes, 26, 1, 2);
     putLe(bytes, 28, uint32_t(bitCount), 2);
-    for (size_t i = 0; i < palette.size(); ++i) putLe(bytes, 54 + i * 4, palette[i], 4); // 0x00RRGGBB
+    for (size_t i = 0; i < palette.size(); ++i)
+        putLe(bytes, 54 + i * 4, palette[i], 4); // 0x00RRGGBB
     bytes.insert(bytes.end(), rows.begin(), rows.end());
     return bytes;
 }
@@ -59,13 +61,14 @@ inline bool png(const std::string& path, int width, int height, int colourType, 
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
     if (!transparency.empty())
         png_set_tRNS(png, info, transparency.data(), int(transparency.size()), nullptr);
     png_write_info(png, info);
-    for (const auto& row : rows) png_write_row(png, row.data());
+    for (const auto& row : rows)
+        png_write_row(png, row.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return fclose(file) == 0;

@@ -56,7 +56,8 @@ TEST(TextureBuffer, StoresTheRegionBottomRowFirstAndLeavesTheRestTransparentBlac
 {
     ImageBuffer image = imageOf(3, 3);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x) setPixel(image, x, y, uint8_t(10 * x + y), 0, 0, 255);
+        for (int x = 0; x < 3; ++x)
+            setPixel(image, x, y, uint8_t(10 * x + y), 0, 0, 255);
     TextureBuffer texture;
     int width, height;
     ASSERT_TRUE(fillTextureBuffer(image, 0, 0, 0, 0, 4096, texture, width, height));
@@ -75,7 +76,8 @@ TEST(TextureBuffer, StoresTheRegionBottomRowFirstAndLeavesTheRestTransparentBlac
     EXPECT_EQ(texelAt(texture, 0, 1), (std::vector<uint8_t>{0, 0, 0, 0}));
 
     texture.width = 99;
-    EXPECT_FALSE(fillTextureBuffer(image, 3, 0, 0, 0, 4096, texture, width, height)); // nothing right of x = 3
+    EXPECT_FALSE(
+        fillTextureBuffer(image, 3, 0, 0, 0, 4096, texture, width, height)); // nothing right of x = 3
     EXPECT_EQ(texture.width, 99);
     // Larger than a texture can be: held to the limit.
     ASSERT_TRUE(fillTextureBuffer(imageOf(10, 3), 0, 0, 0, 0, 8, texture, width, height));
@@ -99,14 +101,15 @@ TEST(TextureBuffer, BleedingAveragesOpaqueNeighboursOffTheOuterBorder)
     EXPECT_EQ(texelAt(texture, 1, 2), (std::vector<uint8_t>{127, 0, 50, 0}));  // red and blue
     EXPECT_EQ(texelAt(texture, 3, 0), (std::vector<uint8_t>{0, 0, 100, 0}));   // sees only blue
     EXPECT_EQ(texelAt(texture, 2, 2), (std::vector<uint8_t>{127, 0, 50, 0}));  // not the border green
-    EXPECT_EQ(texelAt(texture, 2, 3), (std::vector<uint8_t>{0, 0, 0, 0}));      // only the border green
+    EXPECT_EQ(texelAt(texture, 2, 3), (std::vector<uint8_t>{0, 0, 0, 0}));     // only the border green
     EXPECT_EQ(texelAt(texture, 3, 3), (std::vector<uint8_t>{0, 255, 0, 255})); // opaque: unchanged
 
     // Opaque texels only on the outer border: the transparent ones stay black.
     TextureBuffer edge;
     edge.width = edge.height = 4;
     edge.texels.assign(64, 0);
-    for (int x = 0; x < 4; ++x) edge.texel(x, 0)[0] = 200, edge.texel(x, 0)[3] = 255;
+    for (int x = 0; x < 4; ++x)
+        edge.texel(x, 0)[0] = 200, edge.texel(x, 0)[3] = 255;
     bleedTransparentTexels(edge);
     EXPECT_EQ(texelAt(edge, 1, 1), (std::vector<uint8_t>{0, 0, 0, 0}));
 }
@@ -116,7 +119,8 @@ TEST(TextureBuffer, MipmapLevelsWeightTheirFourTexelsByTheirPlace)
     // A 4 × 2 level: each texel holds (value, 0, 0, 0); rows of four.
     std::vector<uint8_t> texels(4 * 2 * 4, 0);
     uint8_t values[8] = {90, 0, 30, 60, 9, 18, 3, 6};
-    for (int i = 0; i < 8; ++i) texels[i * 4] = values[i];
+    for (int i = 0; i < 8; ++i)
+        texels[i * 4] = values[i];
     int width = 4, height = 2;
     reduceToNextMipmapLevel(texels.data(), width, height);
     ASSERT_EQ(width, 2);
@@ -145,7 +149,8 @@ TEST(TextureBuffer, MipmapLevelsWeightTheirFourTexelsByTheirPlace)
 TEST(NormalMap, FlatPicturesPointUpAndSlopesTiltAgainstTheRise)
 {
     ImageBuffer flat = imageOf(3, 3);
-    for (int i = 0; i < 9; ++i) flat.pixels[i * 4 + 2] = 80, flat.pixels[i * 4 + 3] = 33;
+    for (int i = 0; i < 9; ++i)
+        flat.pixels[i * 4 + 2] = 80, flat.pixels[i * 4 + 3] = 33;
     makeNormalMap(flat);
     EXPECT_EQ(flat.pixel(1, 1)[0], 127);
     EXPECT_EQ(flat.pixel(1, 1)[1], 127);

@@ -10,18 +10,29 @@
 #include <vector>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/gfx2d/fonts.h"
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/images.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx2d/sprite_drawing.h"
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
 static std::string scenario;
 static FILE* results = nullptr;
 
-static void report(const std::string& name, double value) { fprintf(results, "%s %.0f\n", name.c_str(), value); }
-static void reportPixel(const std::string& name, int x, int y) { report(name, rtReadPixel(x, y)); }
-static std::string tempFile(const char* name) { return tempFolderPath() + name; }
+static void report(const std::string& name, double value)
+{
+    fprintf(results, "%s %.0f\n", name.c_str(), value);
+}
+static void reportPixel(const std::string& name, int x, int y)
+{
+    report(name, rtReadPixel(x, y));
+}
+static std::string tempFile(const char* name)
+{
+    return tempFolderPath() + name;
+}
 
 // A picture as a BMP in the temp folder; colourAt gives 0xRRGGBB for each pixel.
 template <class ColourAt>
@@ -63,7 +74,7 @@ static void sprites()
 
     rtClearScreen();
     rtDrawSprite(3, 10.2, 5.0);
-    reportPixel("plain.first", 11, 5);    // the key pixel: nothing drawn
+    reportPixel("plain.first", 11, 5); // the key pixel: nothing drawn
     reportPixel("plain.second", 12, 5);
     reportPixel("plain.left", 10, 6);
     reportPixel("plain.last", 30, 14);
@@ -101,6 +112,17 @@ static void sprites()
     reportPixel("scaled.rightOut", 30, 10);
     reportPixel("scaled.belowOut", 10, 15);
 
+    // In the scene with the 2D model-view (right = x, up = -y on the screen): standing on (100, 100),
+    // scale 2 × a quarter of the width to each side and 2 × half the height up: columns 90 to 109,
+    // rows 90 to 99, the picture at its natural size.
+    rtClearScreen();
+    drawSpriteInScene(*engine.renderer, 3, 100, -100, 0, 2);
+    reportPixel("scene.left", 95, 95);
+    reportPixel("scene.right", 105, 95);
+    reportPixel("scene.leftOut", 89, 95);
+    reportPixel("scene.belowOut", 95, 100);
+    reportPixel("scene.aboveOut", 95, 89);
+
     rtClearScreen();
     rtStretchSprite(3, 50, 50, -20, 10);
     rtStretchSprite(3, 50, 50, 20, -10);
@@ -110,8 +132,8 @@ static void sprites()
     report("collide.overlap", rtSpriteCollision(3, 0, 0, 3, 10, 5));
     report("collide.touching", rtSpriteCollision(3, 0, 0, 3, 20, 0));
     report("collide.keyPixelOnly", rtSpriteCollision(3, 19, 9, 3, 0, 0)); // A's corner on B's key pixel
-    report("collide.keyPixelOfB", rtSpriteCollision(3, 0, 0, 3, 19, 9));   // B's key pixel on A's corner
-    report("collide.onePixel", rtSpriteCollision(3, 0, 0, 3, 19, 8));      // B's (0, 1) on A's (19, 9)
+    report("collide.keyPixelOfB", rtSpriteCollision(3, 0, 0, 3, 19, 9));  // B's key pixel on A's corner
+    report("collide.onePixel", rtSpriteCollision(3, 0, 0, 3, 19, 8));     // B's (0, 1) on A's (19, 9)
     report("collide.empty", rtSpriteCollision(3, 0, 0, 9, 0, 0));
 
     // Grabbing a 20 × 20 square makes a 32 × 32 texture that a second grab reuses.
@@ -147,7 +169,8 @@ static void primitives()
 
     rtDrawLine(0, 7, 319, 7, 0x00FF00);
     int lit = 0;
-    for (int x = 0; x < 320; ++x) lit += rtReadPixel(x, 7) == 0x00FF00;
+    for (int x = 0; x < 320; ++x)
+        lit += rtReadPixel(x, 7) == 0x00FF00;
     report("line.lit", lit);
     reportPixel("line.above", 5, 6);
     rtDrawLine(40, 20, 40, 30, 0xFFFFFF);
@@ -191,7 +214,8 @@ static void primitives()
     loadTestSprite(3);
     rtBeginPolygon(3);
     rtPolygonVertex(150, 200, 12, 0, 0xFFFFFF);
-    for (int i = 0; i < 10; ++i) rtPolygonVertex(150, 230, 12, 9, 0xFFFFFF);
+    for (int i = 0; i < 10; ++i)
+        rtPolygonVertex(150, 230, 12, 9, 0xFFFFFF);
     rtPolygonVertex(180, 230, 18, 9, 0xFFFFFF);
     rtPolygonVertex(180, 200, 18, 0, 0xFFFFFF);
     rtEndPolygon();
@@ -213,14 +237,24 @@ static void fonts()
     report("builtin.height", height);
     rtClearScreen();
     rtPrint("AB", 10.5, 3);
-    reportPixel("ab.aTop", 13, 4);  // A's top bar: glyph columns 1 to 3 of row 0
-    reportPixel("ab.bTop", 21, 4);  // B starts 8 pixels on
+    reportPixel("ab.aTop", 13, 4); // A's top bar: glyph columns 1 to 3 of row 0
+    reportPixel("ab.bTop", 21, 4); // B starts 8 pixels on
     reportPixel("ab.aOutline", 12, 4);
     reportPixel("ab.gap", 18, 4); // the eighth column of A's cell
     rtPrint("!", 0, 20);
-    for (int row = 0; row < 8; ++row) reportPixel("bang." + std::to_string(row), 3, 20 + row);
+    for (int row = 0; row < 8; ++row)
+        reportPixel("bang." + std::to_string(row), 3, 20 + row);
     rtPrintNumber(42, 0, 40);
     reportPixel("number.four", 2, 41); // the 4's top row lights glyph columns 1 and 3
+    // Text in the scene, centred on the point: a strip of square cells, and (scale 0) screen text
+    // above the point's projection. Both put "AB" around (50, 150) or (50, 200) with A from column 42.
+    drawTextInScene(*engine.renderer, 0, "AB", 50, -150, 0, 1);
+    reportPixel("sceneText.aTop", 44, 143);
+    reportPixel("sceneText.bTop", 52, 143);
+    drawTextInScene(*engine.renderer, 0, "AB", 50, -200, 0, 0);
+    reportPixel("projectedText.aTop", 44, 193);
+    reportPixel("projectedText.bTop", 52, 193);
+    reportPixel("projectedText.before", 41, 193);
     rtPrint("", 0, 0);
 
     // A 256 × 128 font: 16 × 8 cells of 16 × 16; code 65 (and 193) in column 1, row 4.
@@ -232,7 +266,9 @@ static void fonts()
     report("wide.width", width);
     report("wide.height", height);
     rtClearScreen();
-    rtPrint("A\xC1" "B", 100, 100);
+    rtPrint("A\xC1"
+            "B",
+            100, 100);
     reportPixel("wide.a", 108, 108);
     reportPixel("wide.a193", 124, 108);
     reportPixel("wide.b", 140, 108);
@@ -301,7 +337,8 @@ static void backgrounds()
 static void hostMain()
 {
     if (scenario == "startup") {
-        for (;;) SDL_Delay(50); // the start-up screen stays until the test ends the program
+        for (;;)
+            SDL_Delay(50); // the start-up screen stays until the test ends the program
     }
     results = fopen(tempFile("results.txt").c_str(), "w");
     if (scenario == "sprites") sprites();

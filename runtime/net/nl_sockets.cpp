@@ -1,0 +1,572 @@
+// The socket layer over POSIX sockets and poll. Every descriptor is non-blocking at the system level;
+// a socket opened in blocking mode waits with poll, so that every wait has a bound.
+#include "runtime/net/nl_sockets.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ifaddrs.h>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+// ---- Types -------------------------------------------------------------------------------------
+
+namespace {
+
+struct SocketRecord
+{
+    int fd = -1;
+    NLint type = NL_RELIABLE;
+    bool listening = false;
+    bool blocking = false;
+    std::atomic<bool> broken{false}; // packet framing lost: every further read and write fails
+
+    // The packet being received: its 4-byte length, then its bytes.
+    std::mutex readMutex;
+    uint8_t header[4] = {};
+    int headerHave = 0;
+    std::vector<uint8_t> packet;
+    int packetHave = 0;
+
+    std::mutex writeMutex; // one packet at a time on the wire
+
+    ~SocketRecord()
+    {
+        if (fd >= 0) close(fd);
+    }
+};
+
+using SocketPtr = std::shared_ptr<SocketRecord>;
+
+// ---- State -------------------------------------------------------------------------------------
+
+std::mutex tableMutex; // guards everything below
+bool initialised = false;
+NLsocket nextSocket = 0; // numbers are never reused, so a stale number cannot reach a newer socket
+std::map<NLsocket, SocketPtr> sockets;
+NLint nextGroup = 0;
+std::map<NLint, std::vector<NLsocket>> groups;
+NLaddress bindAddress;       // invalid: all interfaces
+uint16_t lastOpenedPort = 0; // port of the socket opened last
+
+thread_local NLint lastError = NL_NO_ERROR;
+thread_local bool blockingMode = false;
+thread_local std::vector<NLaddress> localAddresses;
+
+// ---- Helpers -----------------------------------------------------------------------------------
+
+template <class T> T fail(NLint error, T result)
+{
+    lastError = error;
+    return result;
+}
+
+SocketPtr findSocket(NLsocket socket)
+{
+    std::lock_guard lock(tableMutex);
+    auto found = sockets.find(socket);
+    if (found == sockets.end()) return nullptr;
+    return found->second;
+}
+
+using Clock = std::chrono::steady_clock;
+
+int millisecondsLeft(Clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left < 0 ? 0 : int(left);
+}
+
+// Waits until the descriptor has `events` or the deadline passes; false on time-out.
+bool waitFor(int fd, short events, Clock::time_point deadline)
+{
+    for (;;) {
+        pollfd entry{fd, events, 0};
+        int ready = poll(&entry, 1, millisecondsLeft(deadline));
+        if (ready > 0) return true;
+        if (ready == 0) return false;
+        if (errno != EINTR) return true; // let the following call report the problem
+    }
+}
+
+NLint errorOfErrno(int error)
+{
+    switch (error) {
+    case ECONNRESET:
+    case EPIPE:
+    case ECONNABORTED:
+    case ETIMEDOUT:
+    case ENOTCONN:
+        return NL_ERR_CONNECTION_LOST;
+    default:
+        return NL_ERR_SYSTEM;
+    }
+}
+
+sockaddr_in toSockaddr(const NLaddress& address)
+{
+    sockaddr_in result{};
+    result.sin_family = AF_INET;
+    result.sin_addr.s_addr = address.host;
+    result.sin_port = htons(address.port);
+    return result;
+}
+
+// One receive into `into`: the count, 0 when nothing is pending, -1 with the error set.
+ssize_t receiveSome(int fd, void* into, size_t bytes)
+{
+    for (;;) {
+        ssize_t count = recv(fd, into, bytes, 0);
+        if (count > 0) return count;
+        if (count == 0) return fail(NL_ERR_STREAM_ENDED, -1);
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+        return fail(errorOfErrno(errno), -1);
+    }
+}
+
+// Takes what has arrived of the current packet, never reading past its end (the next packet stays
+// with the system, so polling still sees it). Returns the packet's size once complete.
+NLint readPacketPart(SocketRecord& s, uint8_t* out, NLint bytes)
+{
+    for (;;) {
+        if (s.headerHave < 4) {
+            ssize_t count = receiveSome(s.fd, s.header + s.headerHave, size_t(4 - s.headerHave));
+            if (count <= 0) return NLint(count);
+            s.headerHave += int(count);
+            if (s.headerHave < 4) continue;
+            uint32_t length = uint32_t(s.header[0]) | uint32_t(s.header[1]) << 8 |
+                              uint32_t(s.header[2]) << 16 | uint32_t(s.header[3]) << 24;
+            if (length == 0) {
+                s.headerHave = 0;
+                continue;
+            }
+            if (length > uint32_t(nlMaxPacketSize)) {
+                s.broken = true;
+                return fail(NL_ERR_CONNECTION_LOST, -1);
+            }
+            s.packet.resize(length);
+            s.packetHave = 0;
+        }
+        size_t length = s.packet.size();
+        ssize_t count = receiveSome(s.fd, s.packet.data() + s.packetHave, length - size_t(s.packetHave));
+        if (count <= 0) return NLint(count);
+        s.packetHave += int(count);
+        if (size_t(s.packetHave) < length) continue;
+        s.headerHave = 0;
+        if (length > size_t(bytes)) return fail(NL_ERR_PACKET_TOO_LARGE, -1);
+        memcpy(out, s.packet.data(), length);
+        return NLint(length);
+    }
+}
+
+// Sends all bytes before the deadline; false with the error set otherwise.
+bool sendAll(int fd, const uint8_t* bytes, size_t count, Clock::time_point deadline, size_t& sent)
+{
+    sent = 0;
+    while (sent < count) {
+        ssize_t done = send(fd, bytes + sent, count - sent, MSG_NOSIGNAL);
+        if (done > 0) {
+            sent += size_t(done);
+            continue;
+        }
+        if (done < 0 && errno == EINTR) continue;
+        if (done < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitFor(fd, POLLOUT, deadline)) return fail(NL_ERR_TIMED_OUT, false);
+            continue;
+        }
+        return fail(done < 0 ? errorOfErrno(errno) : NL_ERR_SYSTEM, false);
+    }
+    return true;
+}
+
+NLsocket addSocket(int fd, NLint type, bool blocking)
+{
+    auto record = std::make_shared<SocketRecord>();
+    record->fd = fd;
+    record->type = type;
+    record->blocking = blocking;
+    if (type == NL_RELIABLE_PACKETS) {
+        int on = 1; // packets are small and awaited: send them at once
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
+    std::lock_guard lock(tableMutex);
+    NLsocket number = nextSocket++;
+    sockets[number] = std::move(record);
+    return number;
+}
+
+} // namespace
+
+// ---- Library -----------------------------------------------------------------------------------
+
+bool nlInit()
+{
+    std::lock_guard lock(tableMutex);
+    initialised = true;
+    return true;
+}
+
+void nlShutdown()
+{
+    std::map<NLsocket, SocketPtr> closing;
+    {
+        std::lock_guard lock(tableMutex);
+        closing.swap(sockets);
+        groups.clear();
+        initialised = false;
+    }
+    // Wake any thread still waiting on one of them; the descriptors close with their last user.
+    for (auto& entry : closing)
+        shutdown(entry.second->fd, SHUT_RDWR);
+}
+
+bool nlSelectNetwork(NLint network)
+{
+    if (network != NL_IP) return fail(NL_ERR_NO_NETWORK, false);
+    return true;
+}
+
+void nlEnable(NLint what)
+{
+    if (what == NL_BLOCKING_IO) blockingMode = true;
+}
+
+void nlDisable(NLint what)
+{
+    if (what == NL_BLOCKING_IO) blockingMode = false;
+}
+
+NLint nlGetError()
+{
+    return lastError;
+}
+
+// ---- Sockets -----------------------------------------------------------------------------------
+
+NLsocket nlOpen(uint16_t port, NLint type)
+{
+    NLaddress bindTo;
+    {
+        std::lock_guard lock(tableMutex);
+        if (!initialised) return fail(NL_ERR_NO_NETWORK, NL_INVALID);
+        bindTo = bindAddress;
+    }
+    if (type != NL_RELIABLE && type != NL_RELIABLE_PACKETS) return fail(NL_ERR_BAD_ARGUMENT, NL_INVALID);
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return fail(NL_ERR_SYSTEM, NL_INVALID);
+    int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    bindTo.host = bindTo.valid ? bindTo.host : htonl(INADDR_ANY);
+    bindTo.port = port;
+    sockaddr_in local = toSockaddr(bindTo);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        close(fd);
+        return fail(NL_ERR_SYSTEM, NL_INVALID);
+    }
+    socklen_t size = sizeof local;
+    if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) == 0) {
+        std::lock_guard lock(tableMutex);
+        lastOpenedPort = ntohs(local.sin_port);
+    }
+    return addSocket(fd, type, blockingMode);
+}
+
+bool nlListen(NLsocket socket)
+{
+    SocketPtr s = findSocket(socket);
+    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
+    if (listen(s->fd, SOMAXCONN) != 0) return fail(NL_ERR_SYSTEM, false);
+    s->listening = true;
+    return true;
+}
+
+NLsocket nlAcceptConnection(NLsocket socket)
+{
+    SocketPtr s = findSocket(socket);
+    if (!s) return fail(NL_ERR_INVALID_SOCKET, NL_INVALID);
+    if (!s->listening) return fail(NL_ERR_NOT_LISTENING, NL_INVALID);
+    for (;;) {
+        int fd = accept4(s->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd >= 0) return addSocket(fd, s->type, s->blocking);
+        if (errno == EINTR || errno == ECONNABORTED) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return fail(NL_ERR_NO_PENDING, NL_INVALID);
+        if (errno == EBADF || errno == EINVAL) return fail(NL_ERR_NOT_LISTENING, NL_INVALID);
+        return fail(NL_ERR_SYSTEM, NL_INVALID);
+    }
+}
+
+bool nlConnect(NLsocket socket, const NLaddress* address)
+{
+    SocketPtr s = findSocket(socket);
+    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
+    if (!address || !address->valid) return fail(NL_ERR_BAD_ARGUMENT, false);
+    sockaddr_in remote = toSockaddr(*address);
+    if (connect(s->fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0) return true;
+    if (errno != EINPROGRESS && errno != EINTR) return fail(NL_ERR_SYSTEM, false);
+    if (!waitFor(s->fd, POLLOUT, Clock::now() + std::chrono::milliseconds(nlConnectTimeoutMs)))
+        return fail(NL_ERR_TIMED_OUT, false);
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (getsockopt(s->fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+        return fail(NL_ERR_SYSTEM, false);
+    return true;
+}
+
+bool nlClose(NLsocket socket)
+{
+    SocketPtr s;
+    {
+        std::lock_guard lock(tableMutex);
+        auto found = sockets.find(socket);
+        if (found == sockets.end()) return fail(NL_ERR_INVALID_SOCKET, false);
+        s = std::move(found->second);
+        sockets.erase(found);
+        for (auto& group : groups)
+            std::erase(group.second, socket);
+    }
+    shutdown(s->fd, SHUT_RDWR); // wakes a thread still waiting on it
+    return true;
+}
+
+NLint nlRead(NLsocket socket, void* buffer, NLint bytes)
+{
+    SocketPtr s = findSocket(socket);
+    if (!s) return fail(NL_ERR_INVALID_SOCKET, -1);
+    if (!buffer || bytes < 0) return fail(NL_ERR_BAD_ARGUMENT, -1);
+    if (s->broken) return fail(NL_ERR_CONNECTION_LOST, -1);
+    std::lock_guard lock(s->readMutex);
+    auto deadline = Clock::now() + std::chrono::milliseconds(nlBlockingTimeoutMs);
+    for (;;) {
+        NLint count;
+        if (s->type == NL_RELIABLE_PACKETS) {
+            count = readPacketPart(*s, static_cast<uint8_t*>(buffer), bytes);
+        } else {
+            if (bytes == 0) return 0;
+            count = NLint(receiveSome(s->fd, buffer, size_t(bytes)));
+        }
+        if (count != 0 || !s->blocking) return count;
+        if (!waitFor(s->fd, POLLIN, deadline)) return fail(NL_ERR_TIMED_OUT, -1);
+    }
+}
+
+NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
+{
+    SocketPtr s = findSocket(socket);
+    if (!s) return fail(NL_ERR_INVALID_SOCKET, -1);
+    if (!buffer || bytes < 0) return fail(NL_ERR_BAD_ARGUMENT, -1);
+    if (bytes == 0) return 0;
+    std::lock_guard lock(s->writeMutex);
+    if (s->broken) return fail(NL_ERR_CONNECTION_LOST, -1);
+    const uint8_t* data = static_cast<const uint8_t*>(buffer);
+    size_t sent = 0;
+
+    if (s->type == NL_RELIABLE_PACKETS) {
+        if (bytes > nlMaxPacketSize) return fail(NL_ERR_BAD_ARGUMENT, -1);
+        std::vector<uint8_t> packet(4 + size_t(bytes));
+        uint32_t length = uint32_t(bytes);
+        for (int i = 0; i < 4; ++i)
+            packet[size_t(i)] = uint8_t(length >> (8 * i));
+        memcpy(packet.data() + 4, data, size_t(bytes));
+        int limit = s->blocking ? nlBlockingTimeoutMs : nlPacketWriteTimeoutMs;
+        if (!sendAll(s->fd, packet.data(), packet.size(), Clock::now() + std::chrono::milliseconds(limit),
+                     sent)) {
+            // Half a packet on the wire loses the stream, and a peer that takes nothing for the
+            // whole time is not reading any more: either way the connection is given up.
+            s->broken = true;
+            return -1;
+        }
+        return bytes;
+    }
+    if (s->blocking) {
+        if (!sendAll(s->fd, data, size_t(bytes),
+                     Clock::now() + std::chrono::milliseconds(nlBlockingTimeoutMs), sent))
+            return -1;
+        return bytes;
+    }
+    for (;;) {
+        ssize_t done = send(s->fd, data, size_t(bytes), MSG_NOSIGNAL);
+        if (done >= 0) return NLint(done);
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+        return fail(errorOfErrno(errno), -1);
+    }
+}
+
+// ---- Addresses ---------------------------------------------------------------------------------
+
+bool nlGetLocalAddr(NLsocket socket, NLaddress* address)
+{
+    if (!address) return fail(NL_ERR_BAD_ARGUMENT, false);
+    SocketPtr s = findSocket(socket);
+    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    if (getsockname(s->fd, reinterpret_cast<sockaddr*>(&local), &size) != 0)
+        return fail(NL_ERR_SYSTEM, false);
+    address->host =
+        local.sin_addr.s_addr == htonl(INADDR_ANY) ? htonl(INADDR_LOOPBACK) : local.sin_addr.s_addr;
+    address->port = ntohs(local.sin_port);
+    address->valid = true;
+    return true;
+}
+
+const NLaddress* nlGetAllLocalAddr(NLint* count)
+{
+    localAddresses.clear();
+    uint16_t port;
+    {
+        std::lock_guard lock(tableMutex);
+        port = lastOpenedPort;
+    }
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) == 0) {
+        for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
+            if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
+            NLaddress address;
+            address.host = reinterpret_cast<sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr;
+            address.port = port;
+            address.valid = true;
+            localAddresses.push_back(address);
+        }
+        freeifaddrs(list);
+    }
+    if (count) *count = NLint(localAddresses.size());
+    return localAddresses.data();
+}
+
+void nlSetLocalAddr(const NLaddress* address)
+{
+    std::lock_guard lock(tableMutex);
+    bindAddress = address ? *address : NLaddress{};
+}
+
+bool nlSetAddrPort(NLaddress* address, uint16_t port)
+{
+    if (!address) return fail(NL_ERR_BAD_ARGUMENT, false);
+    address->port = port;
+    return true;
+}
+
+bool nlGetAddrFromName(const char* name, NLaddress* address)
+{
+    if (!name || !address) return fail(NL_ERR_BAD_ARGUMENT, false);
+    std::string host = name;
+    uint16_t port = 0;
+    size_t colon = host.rfind(':');
+    if (colon != std::string::npos) {
+        char* end = nullptr;
+        unsigned long value = strtoul(host.c_str() + colon + 1, &end, 10);
+        if (*end != '\0' || value > 65535) return fail(NL_ERR_HOST_NOT_FOUND, false);
+        port = uint16_t(value);
+        host.resize(colon);
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found)
+        return fail(NL_ERR_HOST_NOT_FOUND, false);
+    address->host = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    address->port = port;
+    address->valid = true;
+    freeaddrinfo(found);
+    return true;
+}
+
+char* nlAddrToString(const NLaddress* address, char* text)
+{
+    if (!text) return text;
+    if (!address) {
+        text[0] = '\0';
+        return text;
+    }
+    uint32_t host = ntohl(address->host);
+    snprintf(text, 22, "%u.%u.%u.%u:%u", host >> 24, (host >> 16) & 255, (host >> 8) & 255, host & 255,
+             unsigned(address->port));
+    return text;
+}
+
+// ---- Groups ------------------------------------------------------------------------------------
+
+NLint nlGroupCreate()
+{
+    std::lock_guard lock(tableMutex);
+    if (!initialised) return fail(NL_ERR_NO_NETWORK, NLint(-1));
+    NLint group = nextGroup++;
+    groups[group];
+    return group;
+}
+
+bool nlGroupDestroy(NLint group)
+{
+    std::lock_guard lock(tableMutex);
+    if (groups.erase(group) == 0) return fail(NL_ERR_GROUP, false);
+    return true;
+}
+
+bool nlGroupAddSocket(NLint group, NLsocket socket)
+{
+    std::lock_guard lock(tableMutex);
+    auto found = groups.find(group);
+    if (found == groups.end()) return fail(NL_ERR_GROUP, false);
+    if (!sockets.count(socket)) return fail(NL_ERR_INVALID_SOCKET, false);
+    auto& members = found->second;
+    if (std::find(members.begin(), members.end(), socket) != members.end()) return true;
+    if (members.size() >= size_t(nlMaxGroupSockets)) return fail(NL_ERR_GROUP, false);
+    members.push_back(socket);
+    return true;
+}
+
+bool nlGroupDeleteSocket(NLint group, NLsocket socket)
+{
+    std::lock_guard lock(tableMutex);
+    auto found = groups.find(group);
+    if (found == groups.end()) return fail(NL_ERR_GROUP, false);
+    std::erase(found->second, socket);
+    return true;
+}
+
+NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, NLint timeoutMs)
+{
+    if (status != NL_READ_STATUS || !sockets_ || number < 0) return fail(NL_ERR_BAD_ARGUMENT, NLint(-1));
+    std::vector<SocketPtr> records;
+    std::vector<NLsocket> numbers;
+    {
+        std::lock_guard lock(tableMutex);
+        auto found = groups.find(group);
+        if (found == groups.end()) return fail(NL_ERR_GROUP, NLint(-1));
+        for (NLsocket member : found->second) {
+            auto s = sockets.find(member);
+            if (s == sockets.end()) continue;
+            records.push_back(s->second);
+            numbers.push_back(member);
+        }
+    }
+    std::vector<pollfd> entries;
+    for (auto& record : records)
+        entries.push_back({record->fd, POLLIN, 0});
+    int ready;
+    do {
+        ready = poll(entries.data(), entries.size(), timeoutMs < 0 ? 0 : timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready < 0) return fail(NL_ERR_SYSTEM, NLint(-1));
+    NLint count = 0;
+    for (size_t i = 0; i < entries.size() && count < number; ++i) {
+        if (entries[i].revents & (POLLIN | POLLHUP | POLLERR)) sockets_[count++] = numbers[i];
+    }
+    return count;
+}

@@ -1,0 +1,15 @@
+// Any bytes as a BMP file: the decoder must fail cleanly or give an image of the size it claims.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "runtime/gfx2d/images.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    ImageBuffer image;
+    bool decoded = decodeBmp(data, size, spriteColourKey, image);
+    if (decoded != (image.width > 0) || image.pixels.size() != size_t(image.width) * image.height * 4)
+        abort();
+    return 0;
+}
