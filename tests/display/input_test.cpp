@@ -142,4 +142,29 @@ TEST_F(InputOnX, InFullScreenThePointerIsScaledToTheGameScreen)
     EXPECT_TRUE(waitForLine("pos 100 60", 5000)) << notes();
 }
 
+TEST_F(InputOnX, TheCapturedMouseStaysInTheWindowAndReportsRelativeMotion)
+{
+    launch({"--exclusive-mouse"});
+    int left, top, width, height;
+    x->windowArea(window, left, top, width, height);
+    Display* display = XOpenDisplay(x->displayName().c_str());
+    ASSERT_NE(display, nullptr);
+    XTestFakeRelativeMotionEvent(display, 12, -7, CurrentTime);
+    XFlush(display);
+    EXPECT_TRUE(waitForLine("motion 12 -7", 5000)) << notes();
+    // The captured pointer cannot leave the game's window.
+    XTestFakeMotionEvent(display, 0, 635, 475, CurrentTime);
+    XSync(display, False);
+    pause(200);
+    Window root, child;
+    int rootX = 0, rootY = 0, windowX, windowY;
+    unsigned int mask;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+    EXPECT_LT(rootX, left + width);
+    EXPECT_LT(rootY, top + height);
+    XCloseDisplay(display);
+    EXPECT_EQ(notes().find("mismatch"), std::string::npos) << notes();
+    EXPECT_EQ(x->readTempFile("ErrorLog.txt"), "OpenGL Software Emulation\r\n");
+}
+
 } // namespace
