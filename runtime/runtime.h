@@ -135,3 +135,185 @@ double rtPlaySound(double slot, double pan, double volume);
 double rtSoundPlaying(double channel);
 // Stops every sound.
 void rtStopAllSounds();
+// Files: data file resolver and appended archive
+// ---------------------------------------------------------------------------------------------
+
+// The host files whose appended archives the data and the media resolver consult from now on
+// (an empty text: none); each resolver is enabled again and its pending temp file deleted.
+void rtSetArchiveFiles(const RtString& dataArchive, const RtString& mediaArchive);
+
+// ---------------------------------------------------------------------------------------------
+// Files: file channels and file-system commands
+// ---------------------------------------------------------------------------------------------
+// Channels 0 to 7. A channel number outside 0..7 ends the program with code 7; a read or write
+// that moves fewer bytes than asked (a closed channel included) ends it with code 3. Values are
+// little-endian with nothing between them; '\' in file names is a folder separator.
+
+// Opens the file on the channel (closing what it held): for reading when mode is non-zero
+// (not-a-number included), else created empty for writing. 1 when open, else 0.
+double rtOpenFile(double channel, const RtString& name, double mode);
+// Closes the channel if it is open.
+void rtCloseFile(double channel);
+// 1 at the end of the file (and for a closed channel or a number outside 0..7), else 0.
+double rtEndOfFile(double channel);
+// Read 1, 2 or 4 bytes as an unsigned number, or 8 bytes as a double.
+void rtReadUInt8(double channel, double& value);
+void rtReadUInt16(double channel, double& value);
+void rtReadUInt32(double channel, double& value);
+void rtReadFloat64(double channel, double& value);
+// Exactly count bytes (none for a count of 0 or less); the text ends at the first zero byte.
+void rtReadChars(double channel, RtString& text, double count);
+// Up to 1024 bytes up to the next LF; the LF and a CR before it are dropped. Code 3 at the end.
+void rtReadLine(double channel, RtString& text);
+// Write the low 8, 16 or 32 bits of the value truncated toward zero (300 → 44, -1 → FF FF),
+// or the double as is.
+void rtWriteUInt8(double channel, double value);
+void rtWriteUInt16(double channel, double value);
+void rtWriteUInt32(double channel, double value);
+void rtWriteFloat64(double channel, double value);
+// The text's bytes, without length or terminator.
+void rtWriteChars(double channel, const RtString& text);
+// The text followed by CR LF.
+void rtWriteLine(double channel, const RtString& text);
+
+// Size in bytes (low 32 bits); 0 when the file cannot be read.
+double rtFileSize(const RtString& name);
+// 1 when the file can be opened for reading, else 0 (folders are not files).
+double rtFileExists(const RtString& name);
+// 1 when the file was deleted, else 0.
+double rtDeleteFile(const RtString& name);
+// Copies source to destination, replacing it; a copy that fails part-way is removed again, and
+// a file is never copied onto itself.
+void rtCopyFile(const RtString& source, const RtString& destination);
+// The current folder with '/' separators and a '/' at the end.
+RtString rtGetCurrentDir();
+// 1 when the current folder changed, else 0.
+double rtSetCurrentDir(const RtString& folder);
+// Turns every '\' of the text into '/'.
+void rtForwardSlashes(RtString& text);
+// Values: arrays and math
+// ---------------------------------------------------------------------------------------------
+
+#include "runtime/values/arrays.h"
+
+// All elements 0; sizes that are not numbers or negative count as 0, a first size below 1 leaves the
+// array without size; more elements than storage can hold (or no storage) end with code 7.
+void rtDimArray(RtArray& array, double a, double b, double c, double d);
+// Element (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it
+// (an index of a dimension the array lacks must be 0).
+double& rtArrayAt(RtArray& array, double i, double j, double k, double l);
+// New sizes, keeping the elements inside both the old and the new sizes.
+void rtResizeArray(RtArray& array, double a, double b, double c, double d);
+// Destination dimensioned like source, with all its elements; copying an array onto itself keeps it.
+void rtCopyArray(RtArray& destination, const RtArray& source);
+// One dimension of count elements holding values in order.
+void rtDimArrayWithData(RtArray& array, double count, const double* values);
+// Size of dimension d = 0..3; 0 for any other d.
+double rtArraySize(const RtArray& array, double d);
+
+// Sine, cosine and tangent of an angle in degrees.
+double rtSin(double degrees);
+double rtCos(double degrees);
+double rtTan(double degrees);
+// Angle in degrees of the point (x, y), -180 to 180.
+double rtAtan2(double y, double x);
+// Arc sine in degrees; 90 for x >= 1, -90 for x <= -1.
+double rtAsin(double x);
+// Arc cosine in degrees; 0 for x >= 1, 180 for x <= -1.
+double rtAcos(double x);
+// Square root; not a number for a negative x.
+double rtSqrt(double x);
+double rtAbs(double x);
+double rtPow(double x, double y);
+// trunc(a) remainder trunc(b) with the sign of a (-7, 3 → -1); 0 when trunc(b) is 0 (b = 0 or a fraction).
+double rtRemainder(double a, double b);
+// 1 when the two boxes share a point (touching edges count), else 0; widths and heights may be negative.
+double rtBoxesOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2, double h2);
+
+// ---------------------------------------------------------------------------------------------
+// Values: random numbers
+// ---------------------------------------------------------------------------------------------
+
+// Seed the generator (start-up does it from the clock).
+void rtSeedRandom(uint32_t seed);
+// A whole number from 0 to trunc(n) inclusive; 0 for a negative n.
+double rtRandom(double n);
+
+// ---------------------------------------------------------------------------------------------
+// Values: text arrays and text commands
+// ---------------------------------------------------------------------------------------------
+
+#include "runtime/values/text_arrays.h"
+
+// Every text empty; sizes as for rtDimArray (a first size below 1 leaves the array without size,
+// more texts than storage can hold end with code 7).
+void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d);
+// Text (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it.
+RtString& rtTextArrayAt(RtTextArray& array, double i, double j, double k, double l);
+// count bytes from byte start (from 0), cut at the text's end: ("ABCDE", 1, 3) → "BCD"; a start
+// below 0 or past the end, or a count of 0 or less, gives "".
+RtString rtMidText(const RtString& text, double start, double count);
+// Every occurrence of find replaced; with a replacement of another length the search goes on inside
+// or just after the inserted text ("aaaa", "aa", "a" → "a"). An empty find returns the text unchanged.
+RtString rtReplaceText(const RtString& text, const RtString& find, const RtString& replacement);
+// Split text at any byte of delimiters into array (one dimension) and return the number of elements:
+// runs of delimiters between elements give no empty elements, trailing ones do ("a,," → a, "").
+// The empty text gives none; an empty delimiter set gives the whole text as one element.
+double rtSplitText(const RtString& text, RtTextArray& array, const RtString& delimiters);
+
+// ---------------------------------------------------------------------------------------------
+// Files: folder listing
+// ---------------------------------------------------------------------------------------------
+
+struct RtTextArray;
+// Fills the array with the current folder's sub-folders ("." and ".." included), then its files
+// that match the pattern ('*' any run, '?' one character but not '.', letters in any case), each
+// group in the system's order. Returns files + 65536 × folders.
+double rtFileList(const RtString& pattern, RtTextArray& array);
+
+// ---------------------------------------------------------------------------------------------
+// Files: INI files and line files
+// ---------------------------------------------------------------------------------------------
+// One INI document and one line file are held at a time; each is written back when another is
+// opened and when the program ends. Both are read through the data resolver.
+
+// Writes the current INI document back if it changed, then reads the named file (a missing file
+// gives an empty document that write-back creates).
+void rtIniOpen(const RtString& name);
+// The value of key in section (letter case ignored), or "NO_DATA".
+RtString rtIniGet(const RtString& section, const RtString& key);
+// Sets key = value in section (both made when missing); an empty value removes the pair, an
+// empty key the whole section.
+void rtIniPut(const RtString& section, const RtString& key, const RtString& value);
+
+// Line n (0 to 255) of the named text file, trailing control bytes cut: "NO_FILE" when the file
+// cannot be read, "NO_DATA" for an empty line or an index outside 0..255 (which records end code 7).
+RtString rtGetFileLine(const RtString& name, double line);
+// The line as a number (its leading number, else 0).
+void rtGetFileLineNumber(const RtString& name, double line, double& value);
+// Sets line n (0 to 255; another index records end code 7 and changes nothing); lines are cut
+// to 1023 bytes.
+void rtPutFileLine(const RtString& name, double line, const RtString& text);
+// Sets line n to the number with 10 significant digits (2.5 → "2.5", 3 → "3").
+void rtPutFileLineNumber(const RtString& name, double line, double number);
+
+// ---------------------------------------------------------------------------------------------
+// Files: system queries, dialogs, shell commands and library functions
+// ---------------------------------------------------------------------------------------------
+
+// Platform facts by key (the key is turned into capitals in place): "" → "WIN32", "ID" → an
+// 8-digit hexadecimal machine code, "DEVICE" → "DESKTOP", "TIME" → local "2007-3-5 9:7:3";
+// any other key → "NO_DATA".
+RtString rtPlatformInfo(RtString& key);
+// The system's open (mode non-zero) or save (mode 0) file dialog with a "description|pattern|..."
+// filter; the chosen path with '/' separators, or "NO_FILE" when cancelled or no dialog exists.
+RtString rtFileDialog(double mode, const RtString& filter);
+// Runs the command line through the shell; with wait non-zero, waits and stores its exit code
+// (else the code stays 0). 1 when it started, 0 when its program cannot be found or started.
+double rtShellCommand(const RtString& commandLine, double wait, double show, double& exitCode);
+// With a debugger attached: "BP" and the number in lower-case hexadecimal to the debugger's output,
+// the window brought back to the front, returns 1. Without one: 0.
+double rtDebugMark(double number);
+// The address of functionName in the library (loaded once, whatever the letter case of the
+// request; libraryName is lower-cased in place), or null.
+void rtGetLibraryFunction(RtString& libraryName, const RtString& functionName, void*& function);

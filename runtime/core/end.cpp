@@ -10,6 +10,7 @@
 
 #include "runtime/audio/sound.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/paths.h"
@@ -114,7 +115,10 @@ void rtFatalEnd()
     delete engine.soundSystem;
     engine.soundSystem = nullptr;
     // The network is shut down here once it exists (stop request, wait, leaving players announced).
-    // The media resolver, then the data resolver, are released here once they exist.
+    releaseArchiveResolver(engine.mediaResolver);
+    engine.mediaResolver = nullptr;
+    releaseArchiveResolver(engine.dataResolver);
+    engine.dataResolver = nullptr;
     destroyMainWindow(engine.window);
     engine.window = nullptr;
     SDL_Quit();

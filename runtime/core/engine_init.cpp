@@ -8,6 +8,7 @@
 #include "runtime/audio/sound.h"
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/platform/clock.h"
@@ -64,7 +65,7 @@ int rtEngineInit(const char* title)
                                         engine.frameRate))
         failStartUp("Cannot create an OpenGL context for the game window");
     // The 3D scene is created here, bound to the renderer, once it exists.
-    // The random generator is seeded here from the clock once it exists.
+    rtSeedRandom(toUint32Wrapping(nowMs()));
     if (engine.fullScreen)
         engine.renderer->goFullscreen();
     else
@@ -76,7 +77,9 @@ int rtEngineInit(const char* title)
     if (chdir(programFolder().c_str()) != 0) {
         // A program whose folder cannot be entered works from the current one.
     }
-    // The data and media archive resolvers are created here once they exist.
+    engine.dataResolver = createArchiveResolver();
+    engine.mediaResolver = createArchiveResolver();
+    rtSetArchiveFiles(programPath().c_str(), programPath().c_str()); // data may ride on the program file
     // The screen is cleared here (rtClearScreen) once primitives exist.
     setAllFrameClocks();
     engine.renderer->rtPresent();

@@ -1,0 +1,7 @@
+// The cache of libraries that game code loaded through rtGetLibraryFunction.
+#pragma once
+
+// How many libraries the cache holds.
+int cachedLibraryCount();
+// Unloads every cached library (at process exit).
+void releaseLibraries();

@@ -1,0 +1,73 @@
+// Game arrays of doubles: one to four dimensions, the first index varying fastest, bounds-checked
+// access that ends the program (code 8 for an array without size, 9 for an index out of range) and
+// storage that ends it with code 7 when it cannot be had.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/values/numbers.h"
+
+struct RtArray
+{
+    double* data = nullptr;  // inlineBuffer or an owned heap block; null before the first dimensioning
+    double inlineBuffer[16]; // storage while the capacity is at most 16 elements
+    int32_t stride2 = 0;     // elements per step of the second index
+    int32_t stride3 = 0;     // elements per step of the third index
+    int32_t stride4 = 0;     // elements per step of the fourth index
+    int32_t size1 = 0;       // sizes as dimensioned; 0 for a dimension the array does not have
+    int32_t size2 = 0;
+    int32_t size3 = 0;
+    int32_t size4 = 0;
+    int32_t dimensions = 0; // 1 to 4 once dimensioned
+    int32_t capacity = 0;   // elements the storage holds
+
+    RtArray() = default;
+    ~RtArray();
+    // data may point into the record itself: arrays are copied only through rtCopyArray.
+    RtArray(const RtArray&) = delete;
+    RtArray& operator=(const RtArray&) = delete;
+};
+
+// A size that is not a number or negative means no size.
+inline double arraySizeOrZero(double size)
+{
+    return std::isnan(size) || size < 0 ? 0 : size;
+}
+
+// Element count behind sizes a, b, c, d: a × b × c × d with b, c, d raised to at least 1 and a below 1
+// counting as 0. Sizes that are not numbers or negative count as 0. Returns -1 when the count does not
+// fit the storage an array may have.
+int64_t arrayElementCount(double a, double b, double c, double d);
+// Capacity for n elements: n rounded down to a multiple of 8, plus 8 (always one spare element).
+inline int32_t arrayCapacityFor(int64_t n)
+{
+    return int32_t((n & ~int64_t(7)) + 8);
+}
+
+// The part of the bounds test that ends the program; kept out of line so element access stays small.
+[[noreturn]] void arrayAccessFailed(const RtArray& array);
+
+// Element (i, j, k, l); the indices truncate toward zero. An index of a dimension the array does not
+// have must be 0. Ends the program with code 8 when the array has no size, 9 for an index outside it.
+inline double& rtArrayAt(RtArray& array, double i, double j = 0, double k = 0, double l = 0)
+{
+    int ii = toInt(i), jj = toInt(j), kk = toInt(k), ll = toInt(l);
+    if (array.size1 == 0 || ii < 0 || jj < 0 || kk < 0 || ll < 0 || ii >= array.size1 ||
+        jj >= (array.size2 ? array.size2 : 1) || kk >= (array.size3 ? array.size3 : 1) ||
+        ll >= (array.size4 ? array.size4 : 1))
+        arrayAccessFailed(array);
+    return array.data[ii + jj * array.stride2 + kk * array.stride3 + ll * array.stride4];
+}
+
+// Dimension the array with sizes a, b, c, d (0 for those not needed): all elements become 0. The storage
+// is kept when it is large enough, unless a is below 1, which renews it; such an array has no size.
+void rtDimArray(RtArray& array, double a, double b, double c, double d);
+// Dimension again with the new sizes, keeping every element whose indices lie inside both the old and
+// the new sizes.
+void rtResizeArray(RtArray& array, double a, double b, double c, double d);
+// Dimension destination like source and copy all elements.
+void rtCopyArray(RtArray& destination, const RtArray& source);
+// A one-dimensional array of count elements holding values[0 .. count-1] (zeros when values is null).
+void rtDimArrayWithData(RtArray& array, double count, const double* values);
+// Size of dimension d (0 to 3); 0 for any other d.
+double rtArraySize(const RtArray& array, double d);

@@ -1,0 +1,102 @@
+// Text arrays and the growable text list.
+#include "runtime/values/text_arrays.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "runtime/core/end.h"
+#include "runtime/values/arrays.h"
+
+RtTextArray::~RtTextArray()
+{
+    delete[] data;
+}
+
+void textArrayAccessFailed(const RtTextArray& array)
+{
+    rtEndWithCode(array.size1 == 0 ? 8 : 9);
+}
+
+void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d)
+{
+    a = arraySizeOrZero(a);
+    b = arraySizeOrZero(b);
+    c = arraySizeOrZero(c);
+    d = arraySizeOrZero(d);
+    bool renew = a < 1;
+    if (renew) a = 0;
+    int64_t elements = arrayElementCount(a, b, c, d);
+    if (elements < 0) rtEndWithCode(7);
+    int32_t needed = arrayCapacityFor(elements);
+
+    if (array.capacity < needed || renew) {
+        delete[] array.data;
+        array.capacity = 0;
+        array.data = new (std::nothrow) RtString[size_t(needed)];
+        if (!array.data) {
+            array.size1 = 0;
+            rtEndWithCode(7);
+        }
+        array.capacity = needed;
+    } else {
+        // No old text survives a re-dimensioning; emptied texts give their storage back.
+        for (int32_t i = 0; i < array.capacity; ++i)
+            array.data[i] = RtString();
+    }
+
+    array.size1 = toInt(a);
+    array.size2 = toInt(b);
+    array.size3 = toInt(c);
+    array.size4 = toInt(d);
+    array.dimensions = d != 0 ? 4 : c != 0 ? 3 : b == 0 ? 1 : 2;
+    // As for number arrays, a missing middle dimension takes one step so that elements stay apart.
+    int64_t step2 = array.size1;
+    int64_t step3 = step2 * std::max(array.size2, 1);
+    int64_t step4 = step3 * std::max(array.size3, 1);
+    array.stride2 = int32_t(step2);
+    array.stride3 = int32_t(step3);
+    array.stride4 = int32_t(step4);
+}
+
+TextList::~TextList()
+{
+    delete[] items_;
+}
+
+void TextList::append(RtString text)
+{
+    if (count_ == capacity_) {
+        if (capacity_ > INT32_MAX - 128) rtEndWithCode(7);
+        int32_t grown = capacity_ == 0 ? 512 : capacity_ + 128;
+        RtString* items = new (std::nothrow) RtString[size_t(grown)];
+        if (!items) rtEndWithCode(7);
+        for (int32_t i = 0; i < count_; ++i)
+            items[i] = std::move(items_[i]);
+        delete[] items_;
+        items_ = items;
+        capacity_ = grown;
+    }
+    items_[count_++] = std::move(text);
+}
+
+void TextList::append(const char* begin, const char* end)
+{
+    RtString text;
+    uint32_t length = uint32_t(end - begin);
+    char* buffer = text.bufferOf(length);
+    std::copy(begin, end, buffer);
+    buffer[length] = '\0';
+    text.recount();
+    append(std::move(text));
+}
+
+void TextList::moveInto(RtTextArray& array)
+{
+    rtDimTextArray(array, count_, 0, 0, 0);
+    for (int32_t i = 0; i < count_; ++i)
+        array.data[i] = std::move(items_[i]);
+    delete[] items_;
+    items_ = nullptr;
+    count_ = capacity_ = 0;
+}

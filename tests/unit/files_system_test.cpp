@@ -1,0 +1,184 @@
+// System queries, file dialogs (with stand-in dialog programs), shell commands, the debugger mark
+// and library functions.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <sys/ptrace.h>
+#include <thread>
+
+#include "runtime/core/engine_state.h"
+#include "runtime/files/libraries.h"
+#include "runtime/files/system_commands.h"
+#include "runtime/runtime.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SystemCommands : public testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/rt-system-XXXXXX";
+        folder = mkdtemp(pattern);
+        const char* path = getenv("PATH");
+        savedPath = path ? path : "";
+    }
+    void TearDown() override
+    {
+        setenv("PATH", savedPath.c_str(), 1);
+        fs::remove_all(folder);
+    }
+    // A stand-in dialog program on a PATH of its own: it records its arguments and runs the script.
+    void fakeDialog(const std::string& program, const std::string& script)
+    {
+        fs::path file = folder / program;
+        std::ofstream(file) << "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > "
+                            << (folder / "arguments").string() << "\n"
+                            << script << "\n";
+        fs::permissions(file, fs::perms::owner_all);
+        setenv("PATH", (folder.string() + ":/bin:/usr/bin").c_str(), 1);
+    }
+    std::string recordedArguments() const
+    {
+        std::ifstream in(folder / "arguments");
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    fs::path folder;
+    std::string savedPath;
+};
+
+} // namespace
+
+TEST(PlatformInfo, KeysAreCapitalisedInPlace)
+{
+    RtString key = "";
+    EXPECT_STREQ(rtPlatformInfo(key).c_str(), "WIN32");
+    key = "device";
+    EXPECT_STREQ(rtPlatformInfo(key).c_str(), "DESKTOP");
+    EXPECT_STREQ(key.c_str(), "DEVICE");
+    key = "DESKTOP";
+    EXPECT_STREQ(rtPlatformInfo(key).c_str(), "NO_DATA");
+
+    key = "time";
+    std::string time = rtPlatformInfo(key).c_str();
+    EXPECT_STREQ(key.c_str(), "TIME");
+    EXPECT_TRUE(
+        std::regex_match(time, std::regex("20[0-9]{2}-[1-9][0-9]?-[1-9][0-9]? ([1-9]?[0-9]:){2}[1-9]?[0-9]")))
+        << time;
+
+    key = "Id";
+    std::string id = rtPlatformInfo(key).c_str();
+    EXPECT_TRUE(std::regex_match(id, std::regex("[0-9A-F]{8}"))) << id;
+    // Bytes least significant first.
+    uint32_t code = machineSerial() ^ 0x9C3A5F1Eu;
+    char lowByte[3];
+    snprintf(lowByte, sizeof lowByte, "%02X", code & 0xFF);
+    EXPECT_EQ(id.substr(0, 2), lowByte);
+    EXPECT_STREQ(rtPlatformInfo(key).c_str(), id.c_str());
+}
+
+TEST(FileDialog, ArgumentsForEitherProgram)
+{
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(fileDialogArguments("zenity", false, "Images|*.bmp;*.png|All|*.*", "/games/"),
+              (Args{"zenity", "--file-selection", "--save", "--confirm-overwrite", "--filename=/games/",
+                    "--file-filter=Images | *.bmp *.png", "--file-filter=All | *.*"}));
+    EXPECT_EQ(fileDialogArguments("kdialog", true, "Images|*.bmp|All|*.*", "/games/"),
+              (Args{"kdialog", "--getopenfilename", "/games/", "*.bmp|Images\n*.*|All"}));
+    EXPECT_EQ(fileDialogArguments("zenity", true, "", "/g/"),
+              (Args{"zenity", "--file-selection", "--filename=/g/"}));
+}
+
+TEST_F(SystemCommands, FileDialogReturnsThePathOrNoFile)
+{
+    fakeDialog("zenity", "echo 'C:\\Games\\save.dat'");
+    EXPECT_STREQ(rtFileDialog(0, "Saves|*.dat").c_str(), "C:/Games/save.dat");
+    EXPECT_NE(recordedArguments().find("--save\n"), std::string::npos);
+    EXPECT_STREQ(rtFileDialog(NAN, "").c_str(), "C:/Games/save.dat");
+    EXPECT_EQ(recordedArguments().find("--save"), std::string::npos) << "not-a-number opens";
+
+    fakeDialog("zenity", "exit 1"); // the player cancelled
+    EXPECT_STREQ(rtFileDialog(1, "").c_str(), "NO_FILE");
+
+    fs::remove(folder / "zenity");
+    fakeDialog("kdialog", "echo /home/player/level.txt");
+    EXPECT_STREQ(rtFileDialog(1, "").c_str(), "/home/player/level.txt");
+
+    fs::remove(folder / "kdialog");
+    setenv("PATH", folder.c_str(), 1); // no dialog program at all
+    EXPECT_STREQ(rtFileDialog(1, "").c_str(), "NO_FILE");
+}
+
+TEST_F(SystemCommands, ShellCommandsStartWaitAndReportExitCodes)
+{
+    double code = 99;
+    EXPECT_EQ(rtShellCommand("exit 3", 1, 0, code), 1);
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(rtShellCommand("sh -c 'exit 4'", NAN, 1, code), 1);
+    EXPECT_EQ(code, 4);
+
+    code = 99;
+    EXPECT_EQ(rtShellCommand("no-such-program-here --flag", 1, 0, code), 0);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(rtShellCommand((folder / "missing").c_str(), 1, 0, code), 0);
+    EXPECT_EQ(rtShellCommand("   ", 1, 0, code), 0);
+
+    // Without waiting the command runs on by itself and the code stays 0.
+    fs::path marker = folder / "done";
+    std::string line = "sleep 0.2; touch '" + marker.string() + "'";
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(rtShellCommand(line.c_str(), 0, 0, code), 1);
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(fs::exists(marker));
+    while (!fs::exists(marker) && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(fs::exists(marker));
+}
+
+TEST(DebugMark, NothingWithoutADebuggerAndTheMarkWithOne)
+{
+    EXPECT_EQ(rtDebugMark(255), 0);
+    // The child asks its parent (the test) to trace it, which is all a debugger needs to look attached.
+    EXPECT_EXIT(
+        {
+            ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+            exit(rtDebugMark(255) == 1 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "^BPff$");
+}
+
+TEST_F(SystemCommands, LibrariesLoadOncePerNameInAnyCase)
+{
+    int before = cachedLibraryCount();
+    RtString name = "LIBM.so.6";
+    void* function = nullptr;
+    rtGetLibraryFunction(name, "cos", function);
+    ASSERT_NE(function, nullptr);
+    EXPECT_EQ(reinterpret_cast<double (*)(double)>(function)(0), 1.0);
+    EXPECT_STREQ(name.c_str(), "libm.so.6");
+    name = "libM.SO.6";
+    rtGetLibraryFunction(name, "no_such_function", function);
+    EXPECT_EQ(function, nullptr);
+    EXPECT_EQ(cachedLibraryCount(), before + 1);
+
+    name = "libnothing-here.so";
+    rtGetLibraryFunction(name, "f", function);
+    EXPECT_EQ(function, nullptr);
+    EXPECT_EQ(cachedLibraryCount(), before + 1);
+
+    // A library whose file name has capitals still loads.
+    fs::path mixed = folder / "LibMixed.so";
+    fs::create_symlink("/lib/x86_64-linux-gnu/libm.so.6", mixed);
+    name = mixed.c_str();
+    rtGetLibraryFunction(name, "sin", function);
+    EXPECT_NE(function, nullptr);
+    EXPECT_EQ(cachedLibraryCount(), before + 2);
+}
