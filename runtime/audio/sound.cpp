@@ -12,6 +12,7 @@
 
 #include "runtime/audio/wav_reader.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/runtime.h"
 
 // ---- Mixer
@@ -115,19 +116,12 @@ static bool readWholeFile(const char* path, std::vector<uint8_t>& bytes)
     return ok;
 }
 
-// The path of a sound file named by the game. Until the data file resolver exists, names are plain
-// paths; game code written on Windows uses '\' as a separator.
-static void resolveSoundFile(const char* name, char* path, size_t capacity)
-{
-    snprintf(path, capacity, "%s", name);
-    for (char* c = path; *c; ++c)
-        if (*c == '\\') *c = '/';
-}
-
 double rtLoadSound(const RtString& name, double slot, double copies)
 {
-    char path[4096];
-    resolveSoundFile(name.c_str(), path, sizeof path);
+    // The lookup's result is not needed: a name found nowhere fails to open below.
+    char path[resolvedPathCapacity];
+    snprintf(path, sizeof path, "%s", name.c_str());
+    if (engine.dataResolver) rtResolveDataFile(engine.dataResolver, path, path);
     int index = soundSlotIndex(slot);
     if (index < 0 || !engine.soundSlots) return 0;
     SoundSlot& target = engine.soundSlots[index];

@@ -10,6 +10,7 @@
 
 #include "runtime/audio/sound.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/runtime.h"
 #include "wav_file.h"
 
@@ -34,12 +35,15 @@ class Sound : public testing::Test {
 protected:
     void SetUp() override
     {
+        engine.dataResolver = createArchiveResolver();
         engine.soundSystem = new SoundSystem;
         engine.soundSlots = new SoundSlot[soundSlotCount];
         ASSERT_TRUE(engine.soundSystem->setUp(nullptr)) << SDL_GetError();
     }
     void TearDown() override
     {
+        releaseArchiveResolver(engine.dataResolver);
+        engine.dataResolver = nullptr;
         delete[] engine.soundSlots;
         engine.soundSlots = nullptr;
         delete engine.soundSystem;
