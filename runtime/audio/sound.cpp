@@ -80,7 +80,8 @@ SoundSlot::~SoundSlot()
 void SoundSlot::stop()
 {
     if (!sound) return;
-    for (int copy = 0; copy < copyCount; ++copy) Mix_HaltChannel(mixerChannel(copy));
+    for (int copy = 0; copy < copyCount; ++copy)
+        Mix_HaltChannel(mixerChannel(copy));
 }
 
 void SoundSlot::empty()
@@ -172,7 +173,8 @@ double rtPlaySound(double slot, double pan, double volume)
     Mix_UnregisterAllEffects(channel);
     ChannelGain gain = channelGain(volumePercent, panValue);
     system->gains[channel] = gain;
-    if (gain.left != 1 || gain.right != 1) Mix_RegisterEffect(channel, applyChannelGain, nullptr, &system->gains[channel]);
+    if (gain.left != 1 || gain.right != 1)
+        Mix_RegisterEffect(channel, applyChannelGain, nullptr, &system->gains[channel]);
     if (Mix_PlayChannel(channel, target.sound, 0) != channel) return -1;
     return index * 256 + target.nextCopy;
 }
@@ -191,5 +193,6 @@ double rtSoundPlaying(double channel)
 void rtStopAllSounds()
 {
     if (!engine.soundSlots) return;
-    for (int index = 0; index < usableSoundSlots; ++index) engine.soundSlots[index].stop();
+    for (int index = 0; index < usableSoundSlots; ++index)
+        engine.soundSlots[index].stop();
 }

@@ -16,8 +16,9 @@ namespace {
 const std::string inputHost = RT_BUILD_DIR "/tests/hosts/input_host";
 constexpr int startTimeout = 20000;
 
-class InputOnX : public testing::Test {
-protected:
+class InputOnX : public testing::Test
+{
+  protected:
     void launch(const std::vector<std::string>& arguments = {}, bool windowManager = false)
     {
         x = std::make_unique<XSession>(640, 480, windowManager);
@@ -62,7 +63,8 @@ protected:
 TEST_F(InputOnX, KeysArriveWithTheRuntimesCodes)
 {
     launch();
-    struct Key {
+    struct Key
+    {
         const char* name;
         const char* line;
     } keys[] = {{"Escape", "key 1\n"}, {"Return", "key 28\n"}, {"space", "key 57\n"}, {"x", "key 45\n"},
@@ -159,7 +161,8 @@ TEST_F(InputOnX, TheCapturedMouseStaysInTheWindowAndReportsRelativeMotion)
     Window root, child;
     int rootX = 0, rootY = 0, windowX, windowY;
     unsigned int mask;
-    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &windowX, &windowY,
+                  &mask);
     EXPECT_LT(rootX, left + width);
     EXPECT_LT(rootY, top + height);
     XCloseDisplay(display);
