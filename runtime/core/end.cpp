@@ -8,9 +8,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "runtime/audio/sound.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/input/input.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
@@ -107,8 +109,12 @@ void rtFatalEnd()
     }
     delete engine.renderer;
     engine.renderer = nullptr;
-    // The input system is released here once it exists.
-    // The sound slots (last to first) and the sound system are released here once they exist.
+    delete engine.inputSystem;
+    engine.inputSystem = nullptr;
+    delete[] engine.soundSlots; // array elements are destroyed from the last to the first
+    engine.soundSlots = nullptr;
+    delete engine.soundSystem;
+    engine.soundSystem = nullptr;
     netShutdown();
     releaseArchiveResolver(engine.mediaResolver);
     engine.mediaResolver = nullptr;

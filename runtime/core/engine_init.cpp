@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "runtime/audio/sound.h"
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/input/input.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/paths.h"
@@ -55,8 +57,9 @@ int rtEngineInit(const char* title)
 
     unlink(errorLogPath()); // only this run's lines go into the log
 
-    // The input context is created here once input exists.
-    // The sound system and its 256 slots are created here once sound exists.
+    engine.inputSystem = new InputContext;
+    engine.soundSystem = new SoundSystem;
+    engine.soundSlots = new SoundSlot[soundSlotCount];
     netCreateRecord();
     engine.renderer = new OpenGLRainbows;
     if (!engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0,
@@ -68,7 +71,8 @@ int rtEngineInit(const char* title)
         engine.renderer->goFullscreen();
     else
         engine.renderer->goWindowed();
-    // Input and sound are started here once they exist.
+    engine.inputSystem->setUp(engine.window, engine.exclusiveMouse);
+    engine.soundSystem->setUp(engine.window);
     engine.currentFont = 0;
 
     if (chdir(programFolder().c_str()) != 0) {

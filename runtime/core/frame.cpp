@@ -6,17 +6,20 @@
 #include "runtime/core/window_proc.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/input/input.h"
+#include "runtime/input/key_codes.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
-// Escape (when it ends the game) and Left Alt + F4 end the program, read from the keyboard state
-// of this frame.
-static void endOnEscapeOrAltF4()
+// This frame's input: fresh key states and a new mouse frame; Escape (when it ends the game) and
+// Left Alt + F4 end the program.
+static void pollInput()
 {
-    SDL_PumpEvents(); // refreshes the key state; the events wait for the next pump
-    const Uint8* keys = SDL_GetKeyboardState(nullptr);
-    if (engine.escapeEnds && keys[SDL_SCANCODE_ESCAPE]) rtEnd();
-    if (keys[SDL_SCANCODE_LALT] && keys[SDL_SCANCODE_F4]) rtEnd();
+    InputContext& input = *engine.inputSystem;
+    input.refreshKeyboard();
+    input.markNewFrame();
+    if (engine.escapeEnds && input.keyDown(keyEscape)) rtEnd();
+    if (input.keyDown(keyLeftAlt) && input.keyDown(keyF4)) rtEnd();
 }
 
 void rtShowFrame()
@@ -25,7 +28,7 @@ void rtShowFrame()
     engine.frameStart = nowMs();
     // A playing music or movie file is looped here once media playback exists.
     rtWaitWhilePaused();
-    endOnEscapeOrAltF4();
+    pollInput();
     // The 3D scene's shadow drawing is switched off here once the 3D scene exists.
     double waited = engine.renderer->rtPresent();
     if (waited == 0) {

@@ -1,0 +1,69 @@
+// Sound effects: the mixer and the sound slot table. A slot holds one sound, loaded whole from a WAV
+// file, in up to four copies that share its samples, so that a sound can overlap itself; each copy
+// plays on a mixer channel of its own. The game fires sounds with a pan and a volume.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Window;
+struct Mix_Chunk;
+
+constexpr int soundSlotCount = 256;   // records in the table
+constexpr int usableSoundSlots = 128; // slots the commands reach: 0..127
+constexpr int maxSoundCopies = 4;
+constexpr int mixerChannelCount = usableSoundSlots * maxSoundCopies;
+
+// Output level of each side of one mixer channel, as linear factors (1 = unchanged).
+struct ChannelGain
+{
+    float left = 1;
+    float right = 1;
+};
+
+struct SoundSystem
+{
+    SoundSystem() = default;
+    SoundSystem(const SoundSystem&) = delete;
+    SoundSystem& operator=(const SoundSystem&) = delete;
+    // Halts every channel and closes the mixer.
+    ~SoundSystem();
+
+    // Opens the default audio device through the mixer at 22050 Hz, 16-bit stereo, with one channel
+    // per slot copy. False (and no mixer) when there is no audio device: every load then fails.
+    bool setUp(SDL_Window* window);
+
+    bool mixerOpen = false;
+    // The mixer's output format, read once it is open; sounds are converted to it when loaded.
+    int frequency = 0; // samples per second
+    uint16_t format = 0;
+    int channels = 0;
+    ChannelGain gains[mixerChannelCount]; // read by the mixer thread while a channel plays
+};
+
+struct SoundSlot
+{
+    SoundSlot() = default;
+    SoundSlot(const SoundSlot&) = delete;
+    SoundSlot& operator=(const SoundSlot&) = delete;
+    // Stops the copies and frees the samples.
+    ~SoundSlot();
+
+    // Stops every copy and frees the sound; the slot is then empty.
+    void empty();
+    // Stops every copy; playing starts again from the beginning.
+    void stop();
+    // The mixer channel of a copy.
+    int mixerChannel(int copy) const { return firstChannel + copy; }
+
+    int copyCount = 0;                  // copies that hold the sound, 1..4; 0 when empty
+    int nextCopy = 0;                   // the copy the next play tries first
+    SoundSystem* soundSystem = nullptr; // set by loading, cleared when no sound could be made
+    Mix_Chunk* sound = nullptr;         // the samples, shared by all copies
+    int firstChannel = 0;               // mixer channel of copy 0 (slot × 4)
+};
+
+// Linear gain of an attenuation in hundredths of a decibel (0 = full level, -10000 = silence).
+float gainOfHundredthsDb(int hundredthsDb);
+// The side gains of a volume percentage (0..100) and a pan (-10000 full left .. 10000 full right):
+// the volume lowers both sides by 100 - v dB, the pan lowers the far side by |pan| / 100 dB.
+ChannelGain channelGain(int volumePercent, int pan);

@@ -1,0 +1,173 @@
+// The WAV reader's acceptance rules and the conversion into the mixer's format.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include "runtime/audio/wav_reader.h"
+#include "wav_file.h"
+
+namespace {
+
+bool reads(const WavFields& fields, WavSound* sound = nullptr)
+{
+    std::vector<uint8_t> file = wavFile(fields);
+    WavSound result;
+    bool ok = readWav(file.data(), file.size(), result);
+    if (sound) *sound = result;
+    return ok;
+}
+
+TEST(WavReader, ReadsThePlainFormatAndFindsTheSamples)
+{
+    WavFields fields;
+    fields.samples = constantStereo(100, 1000, -1000);
+    std::vector<uint8_t> file = wavFile(fields);
+    WavSound sound;
+    ASSERT_TRUE(readWav(file.data(), file.size(), sound));
+    EXPECT_EQ(sound.channels, 2);
+    EXPECT_EQ(sound.samplesPerSecond, 22050);
+    EXPECT_EQ(sound.blockAlign, 4);
+    EXPECT_EQ(sound.bitsPerSample, 16);
+    EXPECT_EQ(sound.dataSize, 400u);
+    EXPECT_EQ(sound.data, file.data() + 44);
+}
+
+TEST(WavReader, MonoEightBitAndMoreThanTwoChannelsTakenAsStereo)
+{
+    WavFields mono;
+    mono.channels = 1, mono.bits = 8, mono.blockAlign = 1, mono.rate = 11025;
+    WavSound sound;
+    ASSERT_TRUE(reads(mono, &sound));
+    EXPECT_EQ(sound.channels, 1);
+    EXPECT_EQ(sound.bitsPerSample, 8);
+    EXPECT_EQ(sound.samplesPerSecond, 11025);
+
+    WavFields six;
+    six.channels = 6; // block align 4 as for stereo
+    ASSERT_TRUE(reads(six, &sound));
+    EXPECT_EQ(sound.channels, 2);
+    six.blockAlign = 12; // the real frame of six channels is not a stereo frame
+    EXPECT_FALSE(reads(six));
+}
+
+TEST(WavReader, SkipsOneFactChunkAndFourteenBytesOfALongerFormat)
+{
+    WavFields fields;
+    fields.chunksBefore = {"fact"};
+    WavSound sound;
+    ASSERT_TRUE(reads(fields, &sound));
+    EXPECT_EQ(sound.dataSize, 400u);
+
+    fields.formatSize = 18;
+    EXPECT_TRUE(reads(fields));
+    fields.formatSize = 40; // still exactly 14 bytes skipped, whatever the size says
+    EXPECT_TRUE(reads(fields));
+}
+
+TEST(WavReader, AnyOtherChunkWhereTheSamplesBelongFails)
+{
+    WavFields fields;
+    fields.chunksBefore = {"LIST"};
+    EXPECT_FALSE(reads(fields));
+    fields.chunksBefore = {"fact", "fact"};
+    EXPECT_FALSE(reads(fields));
+    fields.chunksBefore = {"fact", "LIST"};
+    EXPECT_FALSE(reads(fields));
+}
+
+TEST(WavReader, RejectsFormatsNoSoundBufferTakes)
+{
+    WavFields fields;
+    fields.channels = 0;
+    EXPECT_FALSE(reads(fields));
+    fields = {};
+    fields.blockAlign = 0;
+    EXPECT_FALSE(reads(fields));
+    fields = {};
+    fields.bits = 24, fields.blockAlign = 6;
+    EXPECT_FALSE(reads(fields));
+    fields = {};
+    fields.rate = 99;
+    EXPECT_FALSE(reads(fields));
+    fields.rate = 100;
+    EXPECT_TRUE(reads(fields));
+    fields.rate = 200001;
+    EXPECT_FALSE(reads(fields));
+    fields.rate = 0xFFFFFFFF;
+    EXPECT_FALSE(reads(fields));
+    fields = {};
+    fields.samples.resize(3); // less than one frame
+    EXPECT_FALSE(reads(fields));
+}
+
+TEST(WavReader, SizesPastTheEndFail)
+{
+    WavFields fields;
+    fields.dataSizeField = 401; // one byte more than the file holds
+    EXPECT_FALSE(reads(fields));
+    fields.dataSizeField = 0xFFFFFFFF;
+    EXPECT_FALSE(reads(fields));
+
+    // A fact chunk whose size reaches past the end.
+    WavFields withFact;
+    withFact.chunksBefore = {"fact"};
+    std::vector<uint8_t> file = wavFile(withFact);
+    file[40] = file[41] = file[42] = file[43] = 0xFF;
+    WavSound sound;
+    EXPECT_FALSE(readWav(file.data(), file.size(), sound));
+
+    // Every cut of a valid file short of its end fails.
+    withFact.formatSize = 18;
+    file = wavFile(withFact);
+    for (size_t size = 0; size < file.size(); ++size)
+        EXPECT_FALSE(readWav(file.data(), size, sound)) << "cut at " << size;
+    EXPECT_TRUE(readWav(file.data(), file.size(), sound));
+}
+
+TEST(MixerChunk, ConvertsToSixteenBitStereoAtTheMixerRate)
+{
+    // 8-bit mono at 22050 Hz: byte 128 is silence, 192 half of full level.
+    WavFields fields;
+    fields.channels = 1, fields.blockAlign = 1, fields.bits = 8;
+    fields.samples.assign(2205, 192);
+    std::vector<uint8_t> file = wavFile(fields);
+    WavSound sound;
+    ASSERT_TRUE(readWav(file.data(), file.size(), sound));
+    Mix_Chunk* chunk = makeMixerChunk(sound, AUDIO_S16SYS, 2, 22050);
+    ASSERT_NE(chunk, nullptr);
+    EXPECT_EQ(chunk->alen, 2205u * 4);
+    auto* samples = reinterpret_cast<const Sint16*>(chunk->abuf);
+    EXPECT_EQ(samples[1000], 64 * 256);
+    EXPECT_EQ(samples[1001], 64 * 256);
+    Mix_FreeChunk(chunk);
+
+    // Twice the rate gives half the frames; a trailing partial frame is dropped.
+    WavFields fast;
+    fast.rate = 44100;
+    fast.samples = constantStereo(4410, 100, -100);
+    fast.samples.push_back(7);
+    fast.samples.push_back(7);
+    file = wavFile(fast);
+    ASSERT_TRUE(readWav(file.data(), file.size(), sound));
+    chunk = makeMixerChunk(sound, AUDIO_S16SYS, 2, 22050);
+    ASSERT_NE(chunk, nullptr);
+    EXPECT_NEAR(chunk->alen / 4.0, 2205, 8);
+    EXPECT_EQ(chunk->alen % 4, 0u);
+    Mix_FreeChunk(chunk);
+}
+
+TEST(MixerChunk, RefusesResultsBeyondTheLimit)
+{
+    // 1 MB of 8-bit mono at 100 Hz would become 220 times the frames, each four times the size.
+    std::vector<uint8_t> samples(1 << 20, 128);
+    WavSound sound{.channels = 1,
+                   .samplesPerSecond = 100,
+                   .blockAlign = 1,
+                   .bitsPerSample = 8,
+                   .data = samples.data(),
+                   .dataSize = uint32_t(samples.size())};
+    EXPECT_EQ(makeMixerChunk(sound, AUDIO_S16SYS, 2, 22050), nullptr);
+}
+
+} // namespace
