@@ -166,6 +166,65 @@ void rtGrabBackground();
 double rtSaveScreen(const RtString& file);
 // Writes the slot's picture as rtSaveScreen does; 0 for an empty slot.
 double rtSaveSprite(double slot, const RtString& file);
+// Input: keyboard, mouse and joysticks
+// ---------------------------------------------------------------------------------------------
+
+// 1 while the key is down (1 Escape, 28 Return, 57 Space, 200/208/203/205 the arrows, ...); the
+// code's low 8 bits count (257 reads key 1). Reads the keyboard afresh.
+double rtKeyState(double code);
+// The character of the first key down (Backspace "\b", Return "\n", capitals with Shift); a held key
+// types once, so "" until another character or an idle scan comes in between.
+RtString rtKeyText();
+// The mouse position in game screen pixels, clamped to the screen (and kept so), and whether the left
+// and right buttons are down (1 or 0).
+void rtMouseState(double& x, double& y, double& button1, double& button2);
+// 0 dx, 1 dy, 2 wheel (-1, 0, 1) of this frame (the same for every read within a frame); 3 left,
+// 4 right, 5 middle button (1 or 0); anything else 0.
+double rtMouseAxis(double axis);
+// Sets the tracked mouse position (not clamped; the system pointer stays where it is).
+void rtSetMousePos(double x, double y);
+// Non-zero: the mouse follows the visible system pointer; 0: the pointer is captured and the mouse
+// reports relative motion.
+void rtSetSystemPointer(double on);
+// Number of joysticks found at start-up (at most 10).
+double rtJoyCount();
+// The joystick's name; "" for an index outside 0..count - 1.
+RtString rtJoyName(double index);
+// Axes of joystick `index` from -1 to 1 (0 for a missing joystick).
+double rtJoyX(double index);
+double rtJoyY(double index);
+double rtJoyZ(double index);
+double rtJoyRX(double index);
+double rtJoyRY(double index);
+double rtJoyRZ(double index);
+// 128 while button 0..31 is pressed, else 0 (also for buttons outside 0..31).
+double rtJoyButton(double index, double button);
+// First hat: 1 right, -1 left, else 0.
+double rtJoyHatX(double index);
+// First hat: -1 up, 1 down, else 0.
+double rtJoyHatY(double index);
+// Joystick 0 as a digital pad: x and y -1, 0 or 1 (past 30000 of 32767), buttons 0 and 1 (128 or 0).
+void rtJoyDigital(double& x, double& y, double& button1, double& button2);
+// A constant force for durationMs on a force-feedback joystick, direction and strength from x and y
+// (each clamped to -1..1); nothing for other joysticks.
+void rtJoyForce(double index, double durationMs, double x, double y);
+
+// ---------------------------------------------------------------------------------------------
+// Sound: sound effects in 128 slots
+// ---------------------------------------------------------------------------------------------
+
+// Loads a WAV file (8 or 16 bits, mono or stereo) into slot 0..127 (higher numbers are slot 127) with
+// 1..4 copies that can play at once; 1 on success, 0 for a missing or malformed file or no audio
+// device (the slot is then empty).
+double rtLoadSound(const RtString& name, double slot, double copies);
+// Plays the slot's next free copy once (a busy copy hands over to the next, which restarts); pan -1
+// left .. 1 right, volume 0 silent .. 1 full. Returns the channel slot × 256 + copy, or -1 when the
+// slot is empty or its only copy still plays.
+double rtPlaySound(double slot, double pan, double volume);
+// 1 while the channel that rtPlaySound returned plays, else 0.
+double rtSoundPlaying(double channel);
+// Stops every sound.
+void rtStopAllSounds();
 // Files: data file resolver and appended archive
 // ---------------------------------------------------------------------------------------------
 
@@ -305,65 +364,6 @@ double rtSplitText(const RtString& text, RtTextArray& array, const RtString& del
 // would need more memory than the machine can spare.
 double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY, double goalX,
                   double goalY);
-// Input: keyboard, mouse and joysticks
-// ---------------------------------------------------------------------------------------------
-
-// 1 while the key is down (1 Escape, 28 Return, 57 Space, 200/208/203/205 the arrows, ...); the
-// code's low 8 bits count (257 reads key 1). Reads the keyboard afresh.
-double rtKeyState(double code);
-// The character of the first key down (Backspace "\b", Return "\n", capitals with Shift); a held key
-// types once, so "" until another character or an idle scan comes in between.
-RtString rtKeyText();
-// The mouse position in game screen pixels, clamped to the screen (and kept so), and whether the left
-// and right buttons are down (1 or 0).
-void rtMouseState(double& x, double& y, double& button1, double& button2);
-// 0 dx, 1 dy, 2 wheel (-1, 0, 1) of this frame (the same for every read within a frame); 3 left,
-// 4 right, 5 middle button (1 or 0); anything else 0.
-double rtMouseAxis(double axis);
-// Sets the tracked mouse position (not clamped; the system pointer stays where it is).
-void rtSetMousePos(double x, double y);
-// Non-zero: the mouse follows the visible system pointer; 0: the pointer is captured and the mouse
-// reports relative motion.
-void rtSetSystemPointer(double on);
-// Number of joysticks found at start-up (at most 10).
-double rtJoyCount();
-// The joystick's name; "" for an index outside 0..count - 1.
-RtString rtJoyName(double index);
-// Axes of joystick `index` from -1 to 1 (0 for a missing joystick).
-double rtJoyX(double index);
-double rtJoyY(double index);
-double rtJoyZ(double index);
-double rtJoyRX(double index);
-double rtJoyRY(double index);
-double rtJoyRZ(double index);
-// 128 while button 0..31 is pressed, else 0 (also for buttons outside 0..31).
-double rtJoyButton(double index, double button);
-// First hat: 1 right, -1 left, else 0.
-double rtJoyHatX(double index);
-// First hat: -1 up, 1 down, else 0.
-double rtJoyHatY(double index);
-// Joystick 0 as a digital pad: x and y -1, 0 or 1 (past 30000 of 32767), buttons 0 and 1 (128 or 0).
-void rtJoyDigital(double& x, double& y, double& button1, double& button2);
-// A constant force for durationMs on a force-feedback joystick, direction and strength from x and y
-// (each clamped to -1..1); nothing for other joysticks.
-void rtJoyForce(double index, double durationMs, double x, double y);
-
-// ---------------------------------------------------------------------------------------------
-// Sound: sound effects in 128 slots
-// ---------------------------------------------------------------------------------------------
-
-// Loads a WAV file (8 or 16 bits, mono or stereo) into slot 0..127 (higher numbers are slot 127) with
-// 1..4 copies that can play at once; 1 on success, 0 for a missing or malformed file or no audio
-// device (the slot is then empty).
-double rtLoadSound(const RtString& name, double slot, double copies);
-// Plays the slot's next free copy once (a busy copy hands over to the next, which restarts); pan -1
-// left .. 1 right, volume 0 silent .. 1 full. Returns the channel slot × 256 + copy, or -1 when the
-// slot is empty or its only copy still plays.
-double rtPlaySound(double slot, double pan, double volume);
-// 1 while the channel that rtPlaySound returned plays, else 0.
-double rtSoundPlaying(double channel);
-// Stops every sound.
-void rtStopAllSounds();
 // Files: folder listing
 // ---------------------------------------------------------------------------------------------
 

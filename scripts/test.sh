@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 "$root/scripts/install-deps.sh" test
 
-export RT_UNATTENDED=1
+export RT_UNATTENDED=1 SDL_AUDIODRIVER=dummy
 cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j "$jobs"
 (cd "$root/build" && ctest --output-on-failure -j "$jobs")

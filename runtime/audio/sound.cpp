@@ -12,6 +12,7 @@
 
 #include "runtime/audio/wav_reader.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/runtime.h"
 
 // ---- Mixer
@@ -79,7 +80,8 @@ SoundSlot::~SoundSlot()
 void SoundSlot::stop()
 {
     if (!sound) return;
-    for (int copy = 0; copy < copyCount; ++copy) Mix_HaltChannel(mixerChannel(copy));
+    for (int copy = 0; copy < copyCount; ++copy)
+        Mix_HaltChannel(mixerChannel(copy));
 }
 
 void SoundSlot::empty()
@@ -115,19 +117,12 @@ static bool readWholeFile(const char* path, std::vector<uint8_t>& bytes)
     return ok;
 }
 
-// The path of a sound file named by the game. Until the data file resolver exists, names are plain
-// paths; game code written on Windows uses '\' as a separator.
-static void resolveSoundFile(const char* name, char* path, size_t capacity)
-{
-    snprintf(path, capacity, "%s", name);
-    for (char* c = path; *c; ++c)
-        if (*c == '\\') *c = '/';
-}
-
 double rtLoadSound(const RtString& name, double slot, double copies)
 {
-    char path[4096];
-    resolveSoundFile(name.c_str(), path, sizeof path);
+    // The lookup's result is not needed: a name found nowhere fails to open below.
+    char path[resolvedPathCapacity];
+    snprintf(path, sizeof path, "%s", name.c_str());
+    if (engine.dataResolver) rtResolveDataFile(engine.dataResolver, path, path);
     int index = soundSlotIndex(slot);
     if (index < 0 || !engine.soundSlots) return 0;
     SoundSlot& target = engine.soundSlots[index];
@@ -178,7 +173,8 @@ double rtPlaySound(double slot, double pan, double volume)
     Mix_UnregisterAllEffects(channel);
     ChannelGain gain = channelGain(volumePercent, panValue);
     system->gains[channel] = gain;
-    if (gain.left != 1 || gain.right != 1) Mix_RegisterEffect(channel, applyChannelGain, nullptr, &system->gains[channel]);
+    if (gain.left != 1 || gain.right != 1)
+        Mix_RegisterEffect(channel, applyChannelGain, nullptr, &system->gains[channel]);
     if (Mix_PlayChannel(channel, target.sound, 0) != channel) return -1;
     return index * 256 + target.nextCopy;
 }
@@ -197,5 +193,6 @@ double rtSoundPlaying(double channel)
 void rtStopAllSounds()
 {
     if (!engine.soundSlots) return;
-    for (int index = 0; index < usableSoundSlots; ++index) engine.soundSlots[index].stop();
+    for (int index = 0; index < usableSoundSlots; ++index)
+        engine.soundSlots[index].stop();
 }

@@ -8,18 +8,20 @@
 struct SDL_Window;
 struct Mix_Chunk;
 
-constexpr int soundSlotCount = 256;  // records in the table
+constexpr int soundSlotCount = 256;   // records in the table
 constexpr int usableSoundSlots = 128; // slots the commands reach: 0..127
 constexpr int maxSoundCopies = 4;
 constexpr int mixerChannelCount = usableSoundSlots * maxSoundCopies;
 
 // Output level of each side of one mixer channel, as linear factors (1 = unchanged).
-struct ChannelGain {
+struct ChannelGain
+{
     float left = 1;
     float right = 1;
 };
 
-struct SoundSystem {
+struct SoundSystem
+{
     SoundSystem() = default;
     SoundSystem(const SoundSystem&) = delete;
     SoundSystem& operator=(const SoundSystem&) = delete;
@@ -38,7 +40,8 @@ struct SoundSystem {
     ChannelGain gains[mixerChannelCount]; // read by the mixer thread while a channel plays
 };
 
-struct SoundSlot {
+struct SoundSlot
+{
     SoundSlot() = default;
     SoundSlot(const SoundSlot&) = delete;
     SoundSlot& operator=(const SoundSlot&) = delete;

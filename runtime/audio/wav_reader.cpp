@@ -71,13 +71,14 @@ Mix_Chunk* makeMixerChunk(const WavSound& sound, uint16_t format, int channels, 
     uint64_t frames = sound.dataSize / uint32_t(sound.blockAlign);
     uint64_t outFrameBytes = uint64_t(SDL_AUDIO_BITSIZE(format) / 8) * uint64_t(channels);
     // Resampling may add a few frames at the end; the limit keeps a margin for them.
-    uint64_t expected = (frames * uint64_t(samplesPerSecond) / uint64_t(sound.samplesPerSecond) + 64) * outFrameBytes;
+    uint64_t expected =
+        (frames * uint64_t(samplesPerSecond) / uint64_t(sound.samplesPerSecond) + 64) * outFrameBytes;
     if (frames == 0 || outFrameBytes == 0 || expected > maxMixerChunkSize) return nullptr;
 
     SDL_AudioFormat sourceFormat = sound.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, sourceFormat, Uint8(sound.channels), sound.samplesPerSecond, format, Uint8(channels),
-                          samplesPerSecond) < 0)
+    if (SDL_BuildAudioCVT(&cvt, sourceFormat, Uint8(sound.channels), sound.samplesPerSecond, format,
+                          Uint8(channels), samplesPerSecond) < 0)
         return nullptr;
     // The conversion works in place in a buffer len_mult times the input.
     uint64_t inputBytes = frames * uint64_t(sound.blockAlign);

@@ -15,7 +15,8 @@ constexpr size_t maxMixerChunkSize = size_t(64) << 20;
 constexpr size_t maxConversionBuffer = size_t(256) << 20;
 
 // A sound as the file describes it. `data` points into the file image it was read from.
-struct WavSound {
+struct WavSound
+{
     int channels = 0;         // 1 or 2 (files that claim more are taken as stereo)
     int samplesPerSecond = 0; // 100 .. 200000
     int blockAlign = 0;       // bytes per sample frame = channels × bitsPerSample / 8

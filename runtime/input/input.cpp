@@ -97,17 +97,21 @@ void InputContext::refreshKeyboard()
 static int characterOfKey(int code)
 {
     switch (code) {
-    case keyBackspace: return 8;
+    case keyBackspace:
+        return 8;
     case keyReturn:
-    case keyKeypadEnter: return 10;
+    case keyKeypadEnter:
+        return 10;
     case keyLeftCtrl:
     case keyLeftShift:
     case keyRightShift:
     case keyLeftAlt:
     case keyCapsLock:
     case keyNumLock:
-    case keyMenu: return 0;
-    default: break;
+    case keyMenu:
+        return 0;
+    default:
+        break;
     }
     SDL_Scancode scancode = scancodeOfKeyCode(code);
     if (scancode == SDL_SCANCODE_UNKNOWN) return 0;
@@ -255,15 +259,24 @@ void InputContext::setSystemPointer(bool on)
 static uint32_t hatAngle(Uint8 hat)
 {
     switch (hat) {
-    case SDL_HAT_UP: return 0;
-    case SDL_HAT_RIGHTUP: return 4500;
-    case SDL_HAT_RIGHT: return 9000;
-    case SDL_HAT_RIGHTDOWN: return 13500;
-    case SDL_HAT_DOWN: return 18000;
-    case SDL_HAT_LEFTDOWN: return 22500;
-    case SDL_HAT_LEFT: return 27000;
-    case SDL_HAT_LEFTUP: return 31500;
-    default: return hatCentred;
+    case SDL_HAT_UP:
+        return 0;
+    case SDL_HAT_RIGHTUP:
+        return 4500;
+    case SDL_HAT_RIGHT:
+        return 9000;
+    case SDL_HAT_RIGHTDOWN:
+        return 13500;
+    case SDL_HAT_DOWN:
+        return 18000;
+    case SDL_HAT_LEFTDOWN:
+        return 22500;
+    case SDL_HAT_LEFT:
+        return 27000;
+    case SDL_HAT_LEFTUP:
+        return 31500;
+    default:
+        return hatCentred;
     }
 }
 
@@ -273,13 +286,17 @@ JoystickState InputContext::readJoystick(int index)
     if (index < 0 || index >= maxJoysticks || !joysticks[index]) return state;
     SDL_Joystick* joystick = joysticks[index];
     SDL_JoystickUpdate();
-    int32_t* axes[] = {&state.x, &state.y, &state.z, &state.rx, &state.ry, &state.rz, &state.sliders[0], &state.sliders[1]};
+    int32_t* axes[] = {&state.x,  &state.y,  &state.z,          &state.rx,
+                       &state.ry, &state.rz, &state.sliders[0], &state.sliders[1]};
     int axisCount = std::min(SDL_JoystickNumAxes(joystick), 8);
-    for (int i = 0; i < axisCount; ++i) *axes[i] = SDL_JoystickGetAxis(joystick, i);
+    for (int i = 0; i < axisCount; ++i)
+        *axes[i] = SDL_JoystickGetAxis(joystick, i);
     int hatCount = std::min(SDL_JoystickNumHats(joystick), 4);
-    for (int i = 0; i < hatCount; ++i) state.hats[i] = hatAngle(SDL_JoystickGetHat(joystick, i));
+    for (int i = 0; i < hatCount; ++i)
+        state.hats[i] = hatAngle(SDL_JoystickGetHat(joystick, i));
     int buttonCount = std::min(SDL_JoystickNumButtons(joystick), 32);
-    for (int i = 0; i < buttonCount; ++i) state.buttons[i] = SDL_JoystickGetButton(joystick, i) ? 128 : 0;
+    for (int i = 0; i < buttonCount; ++i)
+        state.buttons[i] = SDL_JoystickGetButton(joystick, i) ? 128 : 0;
     return state;
 }
 

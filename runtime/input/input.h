@@ -11,13 +11,15 @@ constexpr int joystickNameSize = 522; // bytes, terminator included
 constexpr uint32_t hatCentred = 0xFFFFFFFF;
 
 // One mouse reading. Buttons are non-zero while pressed; wheel is -1, 0 or 1.
-struct MouseSample {
+struct MouseSample
+{
     int16_t left = 0, right = 0, middle = 0;
     int16_t dx = 0, dy = 0, wheel = 0;
 };
 
 // What the system reports about the pointer when the mouse is read.
-struct PointerReading {
+struct PointerReading
+{
     int x = 0, y = 0;   // the pointer in game screen pixels (used in system pointer mode)
     int dx = 0, dy = 0; // relative motion since the last frame's reading (used in exclusive mode)
     int wheel = 0;      // wheel steps since the last frame's reading, away from the user positive
@@ -26,7 +28,8 @@ struct PointerReading {
 
 // One joystick reading: six axes (-32768..32767 at the ends), two sliders, four hats in hundredths
 // of a degree clockwise from up (hatCentred when released), 32 buttons (128 while pressed).
-struct JoystickState {
+struct JoystickState
+{
     int32_t x = 0, y = 0, z = 0, rx = 0, ry = 0, rz = 0;
     int32_t sliders[2] = {};
     uint32_t hats[4] = {hatCentred, hatCentred, hatCentred, hatCentred};
@@ -37,7 +40,8 @@ struct JoystickState {
 // the largest aspect-true fit; centred (the renderer shows the screen there).
 SDL_Rect screenPlaceInWindow(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
 
-struct InputContext {
+struct InputContext
+{
     InputContext() = default;
     InputContext(const InputContext&) = delete;
     InputContext& operator=(const InputContext&) = delete;
@@ -86,7 +90,7 @@ struct InputContext {
     bool keyboardReady = false;     // the keyboard is read through SDL's key state
     bool mouseCaptured = false;     // exclusive mouse asked for at set-up: relative motion and the wheel
     SDL_Joystick* joysticks[maxJoysticks] = {};
-    SDL_Haptic* haptics[maxJoysticks] = {};           // opened by the first force on the joystick
+    SDL_Haptic* haptics[maxJoysticks] = {}; // opened by the first force on the joystick
     int forceEffects[maxJoysticks] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1}; // last effect, -1 = none
     char joystickNames[maxJoysticks][joystickNameSize] = {};
     SDL_Window* window = nullptr;
@@ -95,10 +99,10 @@ struct InputContext {
     int joystickCount = 0;
     bool newFrameMark = true;
     int16_t frameDx = 0, frameDy = 0, frameWheel = 0; // motion of the current frame
-    int wheelSteps = 0;          // wheel events since the last frame's reading
-    int lastTypedCharacter = 0;  // what the typed-character scan reported last, 0 after an idle scan
+    int wheelSteps = 0;                               // wheel events since the last frame's reading
+    int lastTypedCharacter = 0; // what the typed-character scan reported last, 0 after an idle scan
 
-private:
+  private:
     PointerReading readPointer();
     static int SDLCALL watchEvent(void* context, SDL_Event* event);
     bool joystickSubsystem = false, hapticSubsystem = false, eventSubsystem = false;

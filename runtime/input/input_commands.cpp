@@ -41,13 +41,20 @@ double rtMouseAxis(double axis)
 {
     MouseSample sample = engine.inputSystem->readMouse();
     switch (toInt(axis)) {
-    case 0: return sample.dx;
-    case 1: return sample.dy;
-    case 2: return sample.wheel;
-    case 3: return sample.left ? 1 : 0;
-    case 4: return sample.right ? 1 : 0;
-    case 5: return sample.middle ? 1 : 0;
-    default: return 0;
+    case 0:
+        return sample.dx;
+    case 1:
+        return sample.dy;
+    case 2:
+        return sample.wheel;
+    case 3:
+        return sample.left ? 1 : 0;
+    case 4:
+        return sample.right ? 1 : 0;
+    case 5:
+        return sample.middle ? 1 : 0;
+    default:
+        return 0;
     }
 }
 

@@ -130,7 +130,8 @@ constexpr std::pair<int, SDL_Scancode> keyTable[] = {
     {223, SDL_SCANCODE_SLEEP},
 };
 
-struct KeyMaps {
+struct KeyMaps
+{
     std::array<unsigned char, SDL_NUM_SCANCODES> codeOfScancode{};
     std::array<SDL_Scancode, 256> scancodeOfCode{};
 };
@@ -138,7 +139,8 @@ struct KeyMaps {
 constexpr KeyMaps makeKeyMaps()
 {
     KeyMaps maps;
-    for (SDL_Scancode& scancode : maps.scancodeOfCode) scancode = SDL_SCANCODE_UNKNOWN;
+    for (SDL_Scancode& scancode : maps.scancodeOfCode)
+        scancode = SDL_SCANCODE_UNKNOWN;
     for (auto [code, scancode] : keyTable) {
         maps.codeOfScancode[scancode] = (unsigned char)code;
         maps.scancodeOfCode[code] = scancode;

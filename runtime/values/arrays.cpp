@@ -71,20 +71,7 @@ void rtDimArray(RtArray& array, double a, double b, double c, double d)
         std::fill_n(array.data, array.capacity, 0.0);
     }
 
-    array.dimensions = d != 0 ? 4 : c != 0 ? 3 : b == 0 ? 1 : 2;
-    array.size1 = toInt(a);
-    array.size2 = toInt(b);
-    array.size3 = toInt(c);
-    array.size4 = toInt(d);
-    // A dimension of size 0 takes one step, as its only index 0 does: an array dimensioned (5, 0, 3)
-    // keeps its 15 elements apart instead of folding the third index onto the first row. When size1 is
-    // 0 every stride is 0 and no access gets through.
-    int64_t step2 = array.size1;
-    int64_t step3 = step2 * std::max(array.size2, 1);
-    int64_t step4 = step3 * std::max(array.size3, 1);
-    array.stride2 = int32_t(step2);
-    array.stride3 = int32_t(step3);
-    array.stride4 = int32_t(step4);
+    setArrayShape(array, a, b, c, d);
 }
 
 // Elements one array's storage holds for its sizes.

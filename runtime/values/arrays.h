@@ -47,16 +47,48 @@ inline int32_t arrayCapacityFor(int64_t n)
 // The part of the bounds test that ends the program; kept out of line so element access stays small.
 [[noreturn]] void arrayAccessFailed(const RtArray& array);
 
-// Element (i, j, k, l); the indices truncate toward zero. An index of a dimension the array does not
-// have must be 0. Ends the program with code 8 when the array has no size, 9 for an index outside it.
-inline double& rtArrayAt(RtArray& array, double i, double j = 0, double k = 0, double l = 0)
+// Number and text arrays share their shape: sizes, dimension count and strides.
+
+// Offset of element (i, j, k, l) in the array's storage, the indices truncated toward zero; -1 when the
+// array has no size or an index lies outside it (an index of a dimension the array lacks must be 0).
+template <class Array>
+inline int64_t arrayElementOffset(const Array& array, double i, double j, double k, double l)
 {
     int ii = toInt(i), jj = toInt(j), kk = toInt(k), ll = toInt(l);
     if (array.size1 == 0 || ii < 0 || jj < 0 || kk < 0 || ll < 0 || ii >= array.size1 ||
         jj >= (array.size2 ? array.size2 : 1) || kk >= (array.size3 ? array.size3 : 1) ||
         ll >= (array.size4 ? array.size4 : 1))
-        arrayAccessFailed(array);
-    return array.data[ii + jj * array.stride2 + kk * array.stride3 + ll * array.stride4];
+        return -1;
+    return ii + int64_t(jj) * array.stride2 + int64_t(kk) * array.stride3 + int64_t(ll) * array.stride4;
+}
+
+// Stores sizes a, b, c, d (already checked: not negative, a is 0 or at least 1), the dimension count and
+// the strides. A dimension of size 0 takes one step, as its only index 0 does: an array dimensioned
+// (5, 0, 3) keeps its 15 elements apart instead of folding the third index onto the first row. When
+// size1 is 0 every stride is 0 and no access gets through.
+template <class Array>
+void setArrayShape(Array& array, double a, double b, double c, double d)
+{
+    array.size1 = toInt(a);
+    array.size2 = toInt(b);
+    array.size3 = toInt(c);
+    array.size4 = toInt(d);
+    array.dimensions = d != 0 ? 4 : c != 0 ? 3 : b == 0 ? 1 : 2;
+    int64_t step2 = array.size1;
+    int64_t step3 = step2 * (array.size2 > 1 ? array.size2 : 1);
+    int64_t step4 = step3 * (array.size3 > 1 ? array.size3 : 1);
+    array.stride2 = int32_t(step2);
+    array.stride3 = int32_t(step3);
+    array.stride4 = int32_t(step4);
+}
+
+// Element (i, j, k, l). Ends the program with code 8 when the array has no size, 9 for an index
+// outside it.
+inline double& rtArrayAt(RtArray& array, double i, double j = 0, double k = 0, double l = 0)
+{
+    int64_t offset = arrayElementOffset(array, i, j, k, l);
+    if (offset < 0) arrayAccessFailed(array);
+    return array.data[offset];
 }
 
 // Dimension the array with sizes a, b, c, d (0 for those not needed): all elements become 0. The storage

@@ -45,18 +45,7 @@ void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d)
             array.data[i] = RtString();
     }
 
-    array.size1 = toInt(a);
-    array.size2 = toInt(b);
-    array.size3 = toInt(c);
-    array.size4 = toInt(d);
-    array.dimensions = d != 0 ? 4 : c != 0 ? 3 : b == 0 ? 1 : 2;
-    // As for number arrays, a missing middle dimension takes one step so that elements stay apart.
-    int64_t step2 = array.size1;
-    int64_t step3 = step2 * std::max(array.size2, 1);
-    int64_t step4 = step3 * std::max(array.size3, 1);
-    array.stride2 = int32_t(step2);
-    array.stride3 = int32_t(step3);
-    array.stride4 = int32_t(step4);
+    setArrayShape(array, a, b, c, d);
 }
 
 TextList::~TextList()

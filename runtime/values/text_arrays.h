@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "runtime/values/arrays.h"
 #include "runtime/values/numbers.h"
 #include "runtime/values/rt_string.h"
 
@@ -32,16 +33,13 @@ void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d);
 
 [[noreturn]] void textArrayAccessFailed(const RtTextArray& array);
 
-// Text (i, j, k, l); the indices truncate toward zero. Ends the program with code 8 when the array has
-// no size, 9 for an index outside it (an index of a dimension the array lacks must be 0).
+// Text (i, j, k, l), checked as number arrays are (arrayElementOffset): code 8 for an array without
+// size, 9 for an index outside it.
 inline RtString& rtTextArrayAt(RtTextArray& array, double i, double j = 0, double k = 0, double l = 0)
 {
-    int ii = toInt(i), jj = toInt(j), kk = toInt(k), ll = toInt(l);
-    if (array.size1 == 0 || ii < 0 || jj < 0 || kk < 0 || ll < 0 || ii >= array.size1 ||
-        jj >= (array.size2 ? array.size2 : 1) || kk >= (array.size3 ? array.size3 : 1) ||
-        ll >= (array.size4 ? array.size4 : 1))
-        textArrayAccessFailed(array);
-    return array.data[ii + jj * array.stride2 + kk * array.stride3 + ll * array.stride4];
+    int64_t offset = arrayElementOffset(array, i, j, k, l);
+    if (offset < 0) textArrayAccessFailed(array);
+    return array.data[offset];
 }
 
 // Texts collected one by one: the block starts at 512 texts and grows by 128.

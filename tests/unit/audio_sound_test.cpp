@@ -10,6 +10,7 @@
 
 #include "runtime/audio/sound.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/files/archive_resolver.h"
 #include "runtime/runtime.h"
 #include "wav_file.h"
 
@@ -18,7 +19,8 @@ namespace {
 std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes)
 {
     std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
 }
 
@@ -30,16 +32,20 @@ std::string soundFile(double seconds, int16_t left = 1000, int16_t right = -1000
     return writeFile("sound" + std::to_string(seconds) + ".wav", wavFile(fields));
 }
 
-class Sound : public testing::Test {
-protected:
+class Sound : public testing::Test
+{
+  protected:
     void SetUp() override
     {
+        engine.dataResolver = createArchiveResolver();
         engine.soundSystem = new SoundSystem;
         engine.soundSlots = new SoundSlot[soundSlotCount];
         ASSERT_TRUE(engine.soundSystem->setUp(nullptr)) << SDL_GetError();
     }
     void TearDown() override
     {
+        releaseArchiveResolver(engine.dataResolver);
+        engine.dataResolver = nullptr;
         delete[] engine.soundSlots;
         engine.soundSlots = nullptr;
         delete engine.soundSystem;
@@ -53,13 +59,15 @@ TEST_F(Sound, CopiesTakeTurnsWhileBusyAndTheFourthFireRestartsTheFirst)
     EXPECT_EQ(rtPlaySound(5, 0, 1), 5 * 256 + 0);
     EXPECT_EQ(rtPlaySound(5, 0, 1), 5 * 256 + 1);
     EXPECT_EQ(rtPlaySound(5, 0, 1), 5 * 256 + 2);
-    for (int copy = 0; copy < 3; ++copy) EXPECT_EQ(rtSoundPlaying(5 * 256 + copy), 1);
+    for (int copy = 0; copy < 3; ++copy)
+        EXPECT_EQ(rtSoundPlaying(5 * 256 + copy), 1);
     EXPECT_EQ(rtSoundPlaying(5 * 256 + 3), 0); // no such copy
     EXPECT_EQ(rtPlaySound(5, 0, 1), 5 * 256 + 0);
     EXPECT_EQ(rtSoundPlaying(5 * 256 + 0), 1);
 
     rtStopAllSounds();
-    for (int copy = 0; copy < 3; ++copy) EXPECT_EQ(rtSoundPlaying(5 * 256 + copy), 0);
+    for (int copy = 0; copy < 3; ++copy)
+        EXPECT_EQ(rtSoundPlaying(5 * 256 + copy), 0);
     // A finished copy is used again: the next copy only moves on when the current one is busy.
     EXPECT_EQ(rtPlaySound(5, 0, 1), 5 * 256 + 0);
 }
@@ -71,7 +79,8 @@ TEST_F(Sound, ASingleCopyIsNotRestartedWhilePlayingButReplaysOnceDone)
     EXPECT_EQ(rtPlaySound(0, 0, 1), -1);
     EXPECT_EQ(rtSoundPlaying(0), 1);
     Uint32 start = SDL_GetTicks();
-    while (rtSoundPlaying(0) && SDL_GetTicks() - start < 5000) SDL_Delay(10);
+    while (rtSoundPlaying(0) && SDL_GetTicks() - start < 5000)
+        SDL_Delay(10);
     EXPECT_EQ(rtSoundPlaying(0), 0);
     EXPECT_GE(SDL_GetTicks() - start, 100u); // it played on; it was not cut short
     EXPECT_EQ(rtPlaySound(0, 0, 1), 0);
@@ -85,7 +94,8 @@ TEST_F(Sound, CopiesAreHeldToOneToFour)
     EXPECT_EQ(rtPlaySound(1, 0, 1), -1);
 
     ASSERT_EQ(rtLoadSound(path.c_str(), 2, 7), 1);
-    for (int copy = 0; copy < 4; ++copy) EXPECT_EQ(rtPlaySound(2, 0, 1), 512 + copy);
+    for (int copy = 0; copy < 4; ++copy)
+        EXPECT_EQ(rtPlaySound(2, 0, 1), 512 + copy);
     EXPECT_EQ(rtPlaySound(2, 0, 1), 512); // four copies, then the first again
 }
 
@@ -102,10 +112,10 @@ TEST_F(Sound, SlotsFrom128UpAreSlot127AndNegativeSlotsHaveNoSound)
 TEST_F(Sound, ChannelsThatNamePlayingCopiesOnly)
 {
     EXPECT_EQ(rtSoundPlaying(-1), 0);
-    EXPECT_EQ(rtSoundPlaying(0), 0);        // empty slot
-    EXPECT_EQ(rtSoundPlaying(1e9), 0);      // a slot far past the table
+    EXPECT_EQ(rtSoundPlaying(0), 0);         // empty slot
+    EXPECT_EQ(rtSoundPlaying(1e9), 0);       // a slot far past the table
     EXPECT_EQ(rtSoundPlaying(200 * 256), 0); // a slot the commands never fill
-    EXPECT_EQ(rtPlaySound(3, 0, 1), -1);    // empty slot
+    EXPECT_EQ(rtPlaySound(3, 0, 1), -1);     // empty slot
 }
 
 TEST_F(Sound, AFailedLoadEmptiesTheSlotAndStopsItsOldSound)
@@ -175,7 +185,8 @@ TEST(SoundOnDisk, AFiredSoundReachesTheOutputAtItsVolumeAndPan)
         // -10 dB, and the left side a further 25 dB down.
         EXPECT_EQ(rtPlaySound(0, 0.5, 0.9), 0);
         Uint32 start = SDL_GetTicks();
-        while (rtSoundPlaying(0) && SDL_GetTicks() - start < 5000) SDL_Delay(10);
+        while (rtSoundPlaying(0) && SDL_GetTicks() - start < 5000)
+            SDL_Delay(10);
         SDL_Delay(200); // the device writes what it mixed
         delete[] engine.soundSlots;
         engine.soundSlots = nullptr;
@@ -194,8 +205,10 @@ TEST(SoundOnDisk, AFiredSoundReachesTheOutputAtItsVolumeAndPan)
     size_t frames = bytes.size() / 4, sounding = 0, other = 0;
     for (size_t i = 0; i < frames; ++i) {
         int16_t left = samples[2 * i], right = samples[2 * i + 1];
-        if (left == 8 && right == -2530) ++sounding;
-        else if (left != 0 || right != 0) ++other;
+        if (left == 8 && right == -2530)
+            ++sounding;
+        else if (left != 0 || right != 0)
+            ++other;
     }
     // 0.3 s of the sound at 8000 × 10^(-1/2) right and 8000 × 10^(-3/2) left; nothing else but silence.
     EXPECT_EQ(sounding, size_t(22050 * 0.3));

