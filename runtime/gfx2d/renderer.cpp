@@ -161,10 +161,10 @@ void OpenGLRainbows::setup2D(int x, int y, int width, int height)
     glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
 }
 
-// Where the game screen lands in a window of the given size: whole-number scaling when it fits,
-// else the largest aspect-true fit; centred.
-static SDL_Rect screenPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight)
+SDL_Rect screenPlaceInWindow(int screenWidth, int screenHeight, int windowWidth, int windowHeight)
 {
+    if (screenWidth <= 0 || screenHeight <= 0 || windowWidth <= 0 || windowHeight <= 0)
+        return {0, 0, std::max(screenWidth, 1), std::max(screenHeight, 1)};
     int factor = std::min(windowWidth / screenWidth, windowHeight / screenHeight);
     int width = screenWidth * factor, height = screenHeight * factor;
     if (factor < 1) {
@@ -183,7 +183,7 @@ void OpenGLRainbows::copyScreenToWindow()
     }
     int windowWidth, windowHeight;
     SDL_GL_GetDrawableSize(window, &windowWidth, &windowHeight);
-    SDL_Rect place = screenPlacement(screenWidth, screenHeight, windowWidth, windowHeight);
+    SDL_Rect place = screenPlaceInWindow(screenWidth, screenHeight, windowWidth, windowHeight);
     glBindFramebufferFn(GL_DRAW_FRAMEBUFFER, 0);
     bool scissor = glIsEnabled(GL_SCISSOR_TEST);
     if (scissor) glDisable(GL_SCISSOR_TEST);

@@ -17,6 +17,10 @@
 constexpr int spriteSlotCount = 65536;
 constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
 
+// Where the game screen lands in a window of the given size: whole-number scaling when it fits, else
+// the largest aspect-true fit; centred.
+SDL_Rect screenPlaceInWindow(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
+
 class OpenGLRainbows {
 public:
     OpenGLRainbows();

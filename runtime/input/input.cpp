@@ -143,20 +143,6 @@ int InputContext::scanTypedCharacter()
 
 // ---- Mouse
 
-SDL_Rect screenPlaceInWindow(int screenWidth, int screenHeight, int windowWidth, int windowHeight)
-{
-    if (screenWidth <= 0 || screenHeight <= 0 || windowWidth <= 0 || windowHeight <= 0)
-        return {0, 0, std::max(screenWidth, 1), std::max(screenHeight, 1)};
-    int factor = std::min(windowWidth / screenWidth, windowHeight / screenHeight);
-    int width = screenWidth * factor, height = screenHeight * factor;
-    if (factor < 1) {
-        double scale = std::min(double(windowWidth) / screenWidth, double(windowHeight) / screenHeight);
-        width = std::max(1, int(screenWidth * scale));
-        height = std::max(1, int(screenHeight * scale));
-    }
-    return {(windowWidth - width) / 2, (windowHeight - height) / 2, width, height};
-}
-
 // The game screen's size and where it lands in the window.
 static void screenGeometry(SDL_Window* window, int& width, int& height, SDL_Rect& place)
 {

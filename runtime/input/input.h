@@ -36,9 +36,6 @@ struct JoystickState
     uint8_t buttons[32] = {};
 };
 
-// Where the game screen lands in a window of the given size: whole-number scaling when it fits, else
-// the largest aspect-true fit; centred (the renderer shows the screen there).
-SDL_Rect screenPlaceInWindow(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
 
 struct InputContext
 {

@@ -39,19 +39,22 @@ void arrayAccessFailed(const RtArray& array)
     rtEndWithCode(array.size1 == 0 ? 8 : 9);
 }
 
+ArrayDimensions checkedArrayDimensions(double a, double b, double c, double d)
+{
+    ArrayDimensions checked{arraySizeOrZero(a), arraySizeOrZero(b), arraySizeOrZero(c), arraySizeOrZero(d), false, 0};
+    checked.renew = checked.a < 1;
+    if (checked.renew) checked.a = 0;
+    int64_t elements = arrayElementCount(checked.a, checked.b, checked.c, checked.d);
+    if (elements < 0) rtEndWithCode(7);
+    checked.capacity = arrayCapacityFor(elements);
+    return checked;
+}
+
 void rtDimArray(RtArray& array, double a, double b, double c, double d)
 {
-    a = arraySizeOrZero(a);
-    b = arraySizeOrZero(b);
-    c = arraySizeOrZero(c);
-    d = arraySizeOrZero(d);
-    // A first size below 1 leaves an array without size, and its storage is renewed in any case.
-    bool renew = a < 1;
-    if (renew) a = 0;
-
-    int64_t elements = arrayElementCount(a, b, c, d);
-    if (elements < 0) rtEndWithCode(7);
-    int32_t count = arrayCapacityFor(elements);
+    ArrayDimensions request = checkedArrayDimensions(a, b, c, d);
+    int32_t count = request.capacity;
+    bool renew = request.renew;
 
     if (array.capacity < count || renew) {
         releaseHeapBlock(array);
@@ -71,7 +74,7 @@ void rtDimArray(RtArray& array, double a, double b, double c, double d)
         std::fill_n(array.data, array.capacity, 0.0);
     }
 
-    setArrayShape(array, a, b, c, d);
+    setArrayShape(array, request.a, request.b, request.c, request.d);
 }
 
 // Elements one array's storage holds for its sizes.

@@ -44,6 +44,17 @@ inline int32_t arrayCapacityFor(int64_t n)
     return int32_t((n & ~int64_t(7)) + 8);
 }
 
+// A dimensioning request with its sizes checked: sizes that are not numbers or negative count as 0, and
+// a first size below 1 counts as 0, leaving an array without size whose storage is renewed in any case.
+struct ArrayDimensions
+{
+    double a, b, c, d;
+    bool renew;       // the storage is replaced even when it is large enough
+    int32_t capacity; // elements the storage needs
+};
+// Ends the program with code 7 when the element count cannot be stored.
+ArrayDimensions checkedArrayDimensions(double a, double b, double c, double d);
+
 // The part of the bounds test that ends the program; kept out of line so element access stays small.
 [[noreturn]] void arrayAccessFailed(const RtArray& array);
 

@@ -20,15 +20,9 @@ void textArrayAccessFailed(const RtTextArray& array)
 
 void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d)
 {
-    a = arraySizeOrZero(a);
-    b = arraySizeOrZero(b);
-    c = arraySizeOrZero(c);
-    d = arraySizeOrZero(d);
-    bool renew = a < 1;
-    if (renew) a = 0;
-    int64_t elements = arrayElementCount(a, b, c, d);
-    if (elements < 0) rtEndWithCode(7);
-    int32_t needed = arrayCapacityFor(elements);
+    ArrayDimensions request = checkedArrayDimensions(a, b, c, d);
+    int32_t needed = request.capacity;
+    bool renew = request.renew;
 
     if (array.capacity < needed || renew) {
         delete[] array.data;
@@ -45,7 +39,7 @@ void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d)
             array.data[i] = RtString();
     }
 
-    setArrayShape(array, a, b, c, d);
+    setArrayShape(array, request.a, request.b, request.c, request.d);
 }
 
 TextList::~TextList()

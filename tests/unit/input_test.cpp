@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
 #include "runtime/runtime.h"
