@@ -13,5 +13,5 @@ cmake --build "$root/build" -j "$jobs"
 (cd "$root/build" && ctest --output-on-failure -j "$jobs")
 
 cmake -S "$root" -B "$root/build-asan" -DRT_SANITIZE=ON -DRT_BENCH=OFF >/dev/null
-cmake --build "$root/build-asan" --target unit_tests -j "$jobs"
+cmake --build "$root/build-asan" --target unit_tests game_logic_tests -j "$jobs"
 (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$jobs" -L unit)
