@@ -4,6 +4,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdint>
 
 constexpr int maxJoysticks = 10;
@@ -35,6 +36,12 @@ struct JoystickState
     uint32_t hats[4] = {hatCentred, hatCentred, hatCentred, hatCentred};
     uint8_t buttons[32] = {};
 };
+
+// An axis reading as -1..1: divided by 32767 and clamped.
+inline double joystickAxisValue(int32_t raw)
+{
+    return std::clamp(raw / 32767.0, -1.0, 1.0);
+}
 
 // Where the game screen lands in a window of the given size: whole-number scaling when it fits, else
 // the largest aspect-true fit; centred (the renderer shows the screen there).
