@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
