@@ -447,3 +447,20 @@ RtString rtNetLocalAddresses();
 // Fetches path from host:port (HTTP/1.0 GET) and stores the body in the file; 1 when the server
 // closed the connection normally, 0 otherwise (a host that does not resolve creates no file).
 double rtNetHttpGet(const RtString& host, const RtString& path, double port, const RtString& outputFile);
+
+// ---------------------------------------------------------------------------------------------
+// Input: waits and text entry
+// ---------------------------------------------------------------------------------------------
+
+// Waits up to about 40 ms (8 passes of 5 ms, window kept alive, no frame shown) for a key down, a
+// change of the mouse position or buttons since the last call, or a joystick button, stick or hat.
+void rtWaitAnyInput();
+// Waits until a key types a character, then until it is let go; returns the character's code.
+double rtWaitKey();
+// Waits until no mouse button is down, then until one is pressed; returns 1.
+double rtWaitMouse();
+// Edits the text in place on a line at (x, y) over the screen as it is, one pass per frame, with a
+// blinking "_" cursor: Backspace cuts the last byte, Return ends the entry.
+void rtInputText(RtString& text, double x, double y);
+// rtInputText on an empty text, then the text's number value (0 for an empty entry) into number.
+void rtInputNumber(double& number, double x, double y);

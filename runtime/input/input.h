@@ -4,6 +4,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdint>
 
 constexpr int maxJoysticks = 10;
@@ -36,6 +37,11 @@ struct JoystickState
     uint8_t buttons[32] = {};
 };
 
+// An axis reading as -1..1: divided by 32767 and clamped.
+inline double joystickAxisValue(int32_t raw)
+{
+    return std::clamp(raw / 32767.0, -1.0, 1.0);
+}
 
 struct InputContext
 {

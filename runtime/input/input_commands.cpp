@@ -84,39 +84,34 @@ RtString rtJoyName(double index)
     return RtString(input.joystickNames[i]);
 }
 
-static double axisValue(int32_t raw)
-{
-    return std::clamp(raw / 32767.0, -1.0, 1.0);
-}
-
 double rtJoyX(double index)
 {
-    return axisValue(engine.inputSystem->readJoystick(toInt(index)).x);
+    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).x);
 }
 
 double rtJoyY(double index)
 {
-    return axisValue(engine.inputSystem->readJoystick(toInt(index)).y);
+    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).y);
 }
 
 double rtJoyZ(double index)
 {
-    return axisValue(engine.inputSystem->readJoystick(toInt(index)).z);
+    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).z);
 }
 
 double rtJoyRX(double index)
 {
-    return axisValue(engine.inputSystem->readJoystick(toInt(index)).rx);
+    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).rx);
 }
 
 double rtJoyRY(double index)
 {
-    return axisValue(engine.inputSystem->readJoystick(toInt(index)).ry);
+    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).ry);
 }
 
 double rtJoyRZ(double index)
 {
-    return axisValue(engine.inputSystem->readJoystick(toInt(index)).rz);
+    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).rz);
 }
 
 double rtJoyButton(double index, double button)

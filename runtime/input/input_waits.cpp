@@ -1,0 +1,147 @@
+// Commands that wait for the player: the input waits (no frames shown, window kept alive) and the
+// text-entry line editor (frames shown over a copy of the screen).
+#include "runtime/input/input_waits.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/core/end.h"
+#include "runtime/core/engine_state.h"
+#include "runtime/core/window_proc.h"
+#include "runtime/gfx2d/backgrounds.h"
+#include "runtime/gfx2d/fonts.h"
+#include "runtime/input/input.h"
+#include "runtime/input/key_codes.h"
+#include "runtime/runtime.h"
+
+// ---- Input waits
+
+// What rtWaitAnyInput saw of the mouse last time: a change from this counts as input.
+static struct
+{
+    double x = 0, y = 0;
+    double left = 0, right = 0;
+} lastMouse;
+
+// Whether any joystick, last to first, has a button pressed, a stick (first three axes) moved beyond
+// a tenth of its range, or its first hat pushed straight in one direction.
+static bool joystickTouched(InputContext& input)
+{
+    for (int index = std::min(input.joystickCount, maxJoysticks) - 1; index >= 0; --index) {
+        JoystickState state = input.readJoystick(index);
+        if (std::any_of(std::begin(state.buttons), std::end(state.buttons), [](uint8_t b) { return b != 0; }))
+            return true;
+        for (int32_t axis : {state.x, state.y, state.z})
+            if (std::abs(joystickAxisValue(axis)) > 0.1) return true;
+        uint32_t hat = state.hats[0];
+        if (hat == 9000 || hat == 27000 || hat == 0 || hat == 18000) return true;
+    }
+    return false;
+}
+
+void rtWaitAnyInput()
+{
+    InputContext& input = *engine.inputSystem;
+    for (int pass = 0; pass < 8; ++pass) {
+        rtPumpMessages(); // a close request ends the program in the window procedure
+        input.refreshKeyboard();
+        input.markNewFrame();
+        if (engine.escapeEnds && input.keyDown(keyEscape)) rtFatalEnd();
+        for (int code = 0; code < 255; ++code)
+            if (input.keyDown(code)) return;
+
+        double x, y, left, right;
+        rtMouseState(x, y, left, right); // clamped to the screen
+        bool moved =
+            x != lastMouse.x || y != lastMouse.y || left != lastMouse.left || right != lastMouse.right;
+        lastMouse = {x, y, left, right};
+        if (moved) return;
+
+        if (joystickTouched(input)) return;
+        SDL_Delay(5);
+    }
+}
+
+double rtWaitKey()
+{
+    InputContext& input = *engine.inputSystem;
+    int character;
+    while ((character = input.typedCharacter()) == 0) {
+        rtPumpMessages();
+        rtWaitAnyInput();
+    }
+    // Until the key is let go: the scan forgets its last character once no character key is down.
+    do {
+        rtPumpMessages();
+        SDL_Delay(1);
+        input.typedCharacter();
+    } while (input.lastTypedCharacter != 0);
+    return character;
+}
+
+double rtWaitMouse()
+{
+    InputContext& input = *engine.inputSystem;
+    while (input.anyButtonDown()) {
+        rtPumpMessages();
+        SDL_Delay(1);
+    }
+    while (!input.anyButtonDown())
+        rtWaitAnyInput();
+    return 1;
+}
+
+// ---- Text entry
+
+bool LineEditor::take(int character)
+{
+    switch (character) {
+    case 0:
+        if (++blinkCounter > 20) {
+            blinkCounter = 0;
+            cursorVisible = !cursorVisible;
+        }
+        return true;
+    case 10:
+        return false;
+    case 8:
+        if (!text.empty()) text.cutAt(text.length() - 1);
+        return true;
+    default: {
+        const char typed[2] = {char(character), 0};
+        text += typed;
+        return true;
+    }
+    }
+}
+
+RtString LineEditor::shownText() const
+{
+    return cursorVisible ? text + "_" : text;
+}
+
+void rtInputText(RtString& text, double x, double y)
+{
+    OpenGLRainbows& renderer = *engine.renderer;
+    // Picture 3 keeps the screen as it is now; each frame shows it under the edited line.
+    grabScreenToBackground(renderer, 3);
+    drawBackgroundPicture(renderer, 3);
+    drawText(renderer, engine.currentFont, text.c_str(), float(x), float(y), 0);
+    LineEditor editor(text);
+    for (;;) {
+        rtShowFrame();
+        if (!editor.take(engine.inputSystem->typedCharacter())) break;
+        drawBackgroundPicture(renderer, 3);
+        rtPrint(editor.shownText(), toInt(x), toInt(y));
+    }
+    freeBackgroundPicture(renderer, 3);
+}
+
+void rtInputNumber(double& number, double x, double y)
+{
+    RtString text;
+    rtInputText(text, x, y);
+    number = textToNumber(text.c_str());
+}
