@@ -4,8 +4,10 @@
 #pragma once
 
 #include "runtime/core/end.h"
+#include "runtime/values/arrays.h"
 #include "runtime/values/numbers.h"
 #include "runtime/values/rt_string.h"
+#include "runtime/values/text_arrays.h"
 
 // ---------------------------------------------------------------------------------------------
 // Core: entry, start-up, frames and timers
@@ -63,6 +65,73 @@ double rtFindText(const RtString& text, const RtString& find);
 // Copies with only ASCII letters changed.
 RtString rtLowerText(const RtString& text);
 RtString rtUpperText(const RtString& text);
+
+// ---------------------------------------------------------------------------------------------
+// Values: arrays and math
+// ---------------------------------------------------------------------------------------------
+
+// All elements 0; sizes that are not numbers or negative count as 0, a first size below 1 leaves the
+// array without size; more elements than storage can hold (or no storage) end with code 7.
+void rtDimArray(RtArray& array, double a, double b, double c, double d);
+// Element (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it
+// (an index of a dimension the array lacks must be 0).
+double& rtArrayAt(RtArray& array, double i, double j, double k, double l);
+// New sizes, keeping the elements inside both the old and the new sizes.
+void rtResizeArray(RtArray& array, double a, double b, double c, double d);
+// Destination dimensioned like source, with all its elements; copying an array onto itself keeps it.
+void rtCopyArray(RtArray& destination, const RtArray& source);
+// One dimension of count elements holding values in order.
+void rtDimArrayWithData(RtArray& array, double count, const double* values);
+// Size of dimension d = 0..3; 0 for any other d.
+double rtArraySize(const RtArray& array, double d);
+
+// Sine, cosine and tangent of an angle in degrees.
+double rtSin(double degrees);
+double rtCos(double degrees);
+double rtTan(double degrees);
+// Angle in degrees of the point (x, y), -180 to 180.
+double rtAtan2(double y, double x);
+// Arc sine in degrees; 90 for x >= 1, -90 for x <= -1.
+double rtAsin(double x);
+// Arc cosine in degrees; 0 for x >= 1, 180 for x <= -1.
+double rtAcos(double x);
+// Square root; not a number for a negative x.
+double rtSqrt(double x);
+double rtAbs(double x);
+double rtPow(double x, double y);
+// trunc(a) remainder trunc(b) with the sign of a (-7, 3 → -1); 0 when trunc(b) is 0 (b = 0 or a fraction).
+double rtRemainder(double a, double b);
+// 1 when the two boxes share a point (touching edges count), else 0; widths and heights may be negative.
+double rtBoxesOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2, double h2);
+
+// ---------------------------------------------------------------------------------------------
+// Values: random numbers
+// ---------------------------------------------------------------------------------------------
+
+// Seed the generator (start-up does it from the clock).
+void rtSeedRandom(uint32_t seed);
+// A whole number from 0 to trunc(n) inclusive; 0 for a negative n.
+double rtRandom(double n);
+
+// ---------------------------------------------------------------------------------------------
+// Values: text arrays and text commands
+// ---------------------------------------------------------------------------------------------
+
+// Every text empty; sizes as for rtDimArray (a first size below 1 leaves the array without size,
+// more texts than storage can hold end with code 7).
+void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d);
+// Text (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it.
+RtString& rtTextArrayAt(RtTextArray& array, double i, double j, double k, double l);
+// count bytes from byte start (from 0), cut at the text's end: ("ABCDE", 1, 3) → "BCD"; a start
+// below 0 or past the end, or a count of 0 or less, gives "".
+RtString rtMidText(const RtString& text, double start, double count);
+// Every occurrence of find replaced; with a replacement of another length the search goes on inside
+// or just after the inserted text ("aaaa", "aa", "a" → "a"). An empty find returns the text unchanged.
+RtString rtReplaceText(const RtString& text, const RtString& find, const RtString& replacement);
+// Split text at any byte of delimiters into array (one dimension) and return the number of elements:
+// runs of delimiters between elements give no empty elements, trailing ones do ("a,," → a, "").
+// The empty text gives none; an empty delimiter set gives the whole text as one element.
+double rtSplitText(const RtString& text, RtTextArray& array, const RtString& delimiters);
 
 // ---------------------------------------------------------------------------------------------
 // 2D: screen, viewport and screen mode
@@ -166,6 +235,8 @@ void rtGrabBackground();
 double rtSaveScreen(const RtString& file);
 // Writes the slot's picture as rtSaveScreen does; 0 for an empty slot.
 double rtSaveSprite(double slot, const RtString& file);
+
+// ---------------------------------------------------------------------------------------------
 // Input: keyboard, mouse and joysticks
 // ---------------------------------------------------------------------------------------------
 
@@ -210,6 +281,23 @@ void rtJoyDigital(double& x, double& y, double& button1, double& button2);
 void rtJoyForce(double index, double durationMs, double x, double y);
 
 // ---------------------------------------------------------------------------------------------
+// Input: waits and text entry
+// ---------------------------------------------------------------------------------------------
+
+// Waits up to about 40 ms (8 passes of 5 ms, window kept alive, no frame shown) for a key down, a
+// change of the mouse position or buttons since the last call, or a joystick button, stick or hat.
+void rtWaitAnyInput();
+// Waits until a key types a character, then until it is let go; returns the character's code.
+double rtWaitKey();
+// Waits until no mouse button is down, then until one is pressed; returns 1.
+double rtWaitMouse();
+// Edits the text in place on a line at (x, y) over the screen as it is, one pass per frame, with a
+// blinking "_" cursor: Backspace cuts the last byte, Return ends the entry.
+void rtInputText(RtString& text, double x, double y);
+// rtInputText on an empty text, then the text's number value (0 for an empty entry) into number.
+void rtInputNumber(double& number, double x, double y);
+
+// ---------------------------------------------------------------------------------------------
 // Sound: sound effects in 128 slots
 // ---------------------------------------------------------------------------------------------
 
@@ -225,6 +313,8 @@ double rtPlaySound(double slot, double pan, double volume);
 double rtSoundPlaying(double channel);
 // Stops every sound.
 void rtStopAllSounds();
+
+// ---------------------------------------------------------------------------------------------
 // Files: data file resolver and appended archive
 // ---------------------------------------------------------------------------------------------
 
@@ -281,89 +371,8 @@ RtString rtGetCurrentDir();
 double rtSetCurrentDir(const RtString& folder);
 // Turns every '\' of the text into '/'.
 void rtForwardSlashes(RtString& text);
-// Values: arrays and math
-// ---------------------------------------------------------------------------------------------
-
-#include "runtime/values/arrays.h"
-
-// All elements 0; sizes that are not numbers or negative count as 0, a first size below 1 leaves the
-// array without size; more elements than storage can hold (or no storage) end with code 7.
-void rtDimArray(RtArray& array, double a, double b, double c, double d);
-// Element (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it
-// (an index of a dimension the array lacks must be 0).
-double& rtArrayAt(RtArray& array, double i, double j, double k, double l);
-// New sizes, keeping the elements inside both the old and the new sizes.
-void rtResizeArray(RtArray& array, double a, double b, double c, double d);
-// Destination dimensioned like source, with all its elements; copying an array onto itself keeps it.
-void rtCopyArray(RtArray& destination, const RtArray& source);
-// One dimension of count elements holding values in order.
-void rtDimArrayWithData(RtArray& array, double count, const double* values);
-// Size of dimension d = 0..3; 0 for any other d.
-double rtArraySize(const RtArray& array, double d);
-
-// Sine, cosine and tangent of an angle in degrees.
-double rtSin(double degrees);
-double rtCos(double degrees);
-double rtTan(double degrees);
-// Angle in degrees of the point (x, y), -180 to 180.
-double rtAtan2(double y, double x);
-// Arc sine in degrees; 90 for x >= 1, -90 for x <= -1.
-double rtAsin(double x);
-// Arc cosine in degrees; 0 for x >= 1, 180 for x <= -1.
-double rtAcos(double x);
-// Square root; not a number for a negative x.
-double rtSqrt(double x);
-double rtAbs(double x);
-double rtPow(double x, double y);
-// trunc(a) remainder trunc(b) with the sign of a (-7, 3 → -1); 0 when trunc(b) is 0 (b = 0 or a fraction).
-double rtRemainder(double a, double b);
-// 1 when the two boxes share a point (touching edges count), else 0; widths and heights may be negative.
-double rtBoxesOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2, double h2);
 
 // ---------------------------------------------------------------------------------------------
-// Values: random numbers
-// ---------------------------------------------------------------------------------------------
-
-// Seed the generator (start-up does it from the clock).
-void rtSeedRandom(uint32_t seed);
-// A whole number from 0 to trunc(n) inclusive; 0 for a negative n.
-double rtRandom(double n);
-
-// ---------------------------------------------------------------------------------------------
-// Values: text arrays and text commands
-// ---------------------------------------------------------------------------------------------
-
-#include "runtime/values/text_arrays.h"
-
-// Every text empty; sizes as for rtDimArray (a first size below 1 leaves the array without size,
-// more texts than storage can hold end with code 7).
-void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d);
-// Text (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it.
-RtString& rtTextArrayAt(RtTextArray& array, double i, double j, double k, double l);
-// count bytes from byte start (from 0), cut at the text's end: ("ABCDE", 1, 3) → "BCD"; a start
-// below 0 or past the end, or a count of 0 or less, gives "".
-RtString rtMidText(const RtString& text, double start, double count);
-// Every occurrence of find replaced; with a replacement of another length the search goes on inside
-// or just after the inserted text ("aaaa", "aa", "a" → "a"). An empty find returns the text unchanged.
-RtString rtReplaceText(const RtString& text, const RtString& find, const RtString& replacement);
-// Split text at any byte of delimiters into array (one dimension) and return the number of elements:
-// runs of delimiters between elements give no empty elements, trailing ones do ("a,," → a, "").
-// The empty text gives none; an empty delimiter set gives the whole text as one element.
-double rtSplitText(const RtString& text, RtTextArray& array, const RtString& delimiters);
-
-// ---------------------------------------------------------------------------------------------
-// Path finding
-// ---------------------------------------------------------------------------------------------
-
-// A* across the two-dimensional cost map (cell (x, y) = element (x, y); 0 or less, or not a finite
-// number, is impassable) from the start to the goal cell with straight steps only. weight (held to
-// 0..1) trades path cost (0) against distance to the goal (1). Returns the number of cells n on the
-// path and writes them into path dimensioned n × 2 ((i, 0) = x, (i, 1) = y, start to goal); 0 and a
-// path of size 0 when the goal cannot be reached; 0 with path untouched when start or goal lie
-// outside the map or coincide, no cell is passable, the map is not two-dimensional, or the search
-// would need more memory than the machine can spare.
-double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY, double goalX,
-                  double goalY);
 // Files: folder listing
 // ---------------------------------------------------------------------------------------------
 
@@ -419,6 +428,8 @@ double rtDebugMark(double number);
 // The address of functionName in the library (loaded once, whatever the letter case of the
 // request; libraryName is lower-cased in place), or null.
 void rtGetLibraryFunction(RtString& libraryName, const RtString& functionName, void*& function);
+
+// ---------------------------------------------------------------------------------------------
 // Network: games over a relaying host, HTTP download
 // ---------------------------------------------------------------------------------------------
 
@@ -449,18 +460,15 @@ RtString rtNetLocalAddresses();
 double rtNetHttpGet(const RtString& host, const RtString& path, double port, const RtString& outputFile);
 
 // ---------------------------------------------------------------------------------------------
-// Input: waits and text entry
+// Path finding
 // ---------------------------------------------------------------------------------------------
 
-// Waits up to about 40 ms (8 passes of 5 ms, window kept alive, no frame shown) for a key down, a
-// change of the mouse position or buttons since the last call, or a joystick button, stick or hat.
-void rtWaitAnyInput();
-// Waits until a key types a character, then until it is let go; returns the character's code.
-double rtWaitKey();
-// Waits until no mouse button is down, then until one is pressed; returns 1.
-double rtWaitMouse();
-// Edits the text in place on a line at (x, y) over the screen as it is, one pass per frame, with a
-// blinking "_" cursor: Backspace cuts the last byte, Return ends the entry.
-void rtInputText(RtString& text, double x, double y);
-// rtInputText on an empty text, then the text's number value (0 for an empty entry) into number.
-void rtInputNumber(double& number, double x, double y);
+// A* across the two-dimensional cost map (cell (x, y) = element (x, y); 0 or less, or not a finite
+// number, is impassable) from the start to the goal cell with straight steps only. weight (held to
+// 0..1) trades path cost (0) against distance to the goal (1). Returns the number of cells n on the
+// path and writes them into path dimensioned n × 2 ((i, 0) = x, (i, 1) = y, start to goal); 0 and a
+// path of size 0 when the goal cannot be reached; 0 with path untouched when start or goal lie
+// outside the map or coincide, no cell is passable, the map is not two-dimensional, or the search
+// would need more memory than the machine can spare.
+double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY, double goalX,
+                  double goalY);
