@@ -39,12 +39,7 @@ static bool drawable(const OpenGLRainbows& renderer, int slot)
 void drawSprite(OpenGLRainbows& renderer, int slot, float x, float y)
 {
     if (!drawable(renderer, slot)) return;
-    renderer.bindSprite(slot, -1, false);
-    float sMax, tMax;
-    imageTextureExtent(renderer, slot, sMax, tMax);
-    float left = std::ceil(x), top = std::ceil(y);
-    float width = float(renderer.imageWidth[slot]), height = float(renderer.imageHeight[slot]);
-    emitQuad(sMax, tMax, left, -top - height, left + width, -top);
+    drawSpriteStretched(renderer, slot, x, y, float(renderer.imageWidth[slot]), float(renderer.imageHeight[slot]));
 }
 
 void drawSpriteStretched(OpenGLRainbows& renderer, int slot, float x, float y, float width, float height)
