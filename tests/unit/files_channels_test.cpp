@@ -16,22 +16,12 @@
 #include "runtime/files/file_channels.h"
 #include "runtime/files/file_list.h"
 #include "runtime/runtime.h"
+#include "file_text.h"
 #include "runtime/values/text_arrays.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 // Each test works in a folder of its own, which is also the current folder and the temp folder.
 class FileChannels : public testing::Test

@@ -14,21 +14,11 @@
 #include "runtime/files/ini_document.h"
 #include "runtime/files/line_splitter.h"
 #include "runtime/runtime.h"
+#include "file_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 IniDocument parse(const std::string& text)
 {
