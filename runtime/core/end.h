@@ -20,8 +20,14 @@ void rtSetSourcePosition(double file, double line);
 
 // The game's end command: end code 0, then the end routine.
 [[noreturn]] void rtEnd();
-// The end routine: releases every subsystem in a fixed order and exits the process with code 0.
+// The one way out: runs the end routine start-up installed (which releases every subsystem in a fixed
+// order) and exits the process with code 0. Before start-up only the end lines are logged.
 [[noreturn]] void rtFatalEnd();
 // Runtime errors: rtSetEndCode(code), then the end routine (7 = out of range or no storage,
 // 8 = no size, 9 = index out of range).
 [[noreturn]] void rtEndWithCode(double code);
+
+// Start-up hands over the routine that releases the subsystems; rtFatalEnd runs it.
+void installEndRoutine(void (*endRoutine)());
+// In debug mode: "-End On Line", then end code, end line - 1, source line and source file ("%.2g").
+void logEndLines();

@@ -3,7 +3,7 @@
 // describes; the subsystem objects are created once by rtEngineInit and released once by rtFatalEnd.
 #pragma once
 
-#include "runtime/values/rt_string.h"
+#include <string>
 
 struct SDL_Window;
 class OpenGLRainbows;
@@ -16,7 +16,7 @@ struct SoundSlot;
 struct MediaWindow;
 
 struct EngineState {
-    RtString commandLine; // the program's arguments, without the program's own name
+    std::string commandLine; // the program's arguments, without the program's own name
 
     // Subsystem objects: non-null from start-up to the end routine once their subsystem exists.
     Rainbows3D* scene3d = nullptr;      // 3D scene
@@ -34,7 +34,7 @@ struct EngineState {
     MediaWindow* mediaWindow = nullptr;       // the playing music or movie, or null
 
     SDL_Window* window = nullptr; // the one main window
-    RtString windowTitle;         // the game's title, also the window caption
+    std::string windowTitle;      // the game's title, also the window caption
     bool paused = false;          // the window is inactive: rtShowFrame waits
     bool exclusiveMouse = false;  // relative mouse mode requested at the entry
     bool escapeEnds = true;       // Escape ends the program (rtSetEscapeEnds)

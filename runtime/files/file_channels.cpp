@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "runtime/core/end.h"
-#include "runtime/files/files_teardown.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/files/host_path.h"
 #include "runtime/runtime.h"
 

@@ -7,7 +7,7 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
-#include "runtime/files/files_teardown.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/runtime.h"
 
 // Parallel lists, in load order: the lower-cased name each library was asked for, and its handle.

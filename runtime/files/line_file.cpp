@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "runtime/core/end.h"
-#include "runtime/files/files_teardown.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/files/host_path.h"
 #include "runtime/files/line_splitter.h"
 #include "runtime/files/resolve_for_reading.h"

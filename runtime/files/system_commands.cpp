@@ -18,8 +18,8 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/core/window_events.h"
 #include "runtime/files/host_path.h"
-#include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
@@ -175,7 +175,7 @@ static std::vector<std::string> fileDialogArguments(const std::string& program, 
 RtString rtFileDialog(double mode, const RtString& filter)
 {
     RtString folder = rtGetCurrentDir();
-    if (engine.renderer) engine.renderer->hideWindow();
+    stepWindowAsideForDialog();
 
     std::string chosen;
     int exitCode = 1;
@@ -189,12 +189,7 @@ RtString rtFileDialog(double mode, const RtString& filter)
     }
 
     rtSetCurrentDir(folder);
-    if (engine.renderer) {
-        if (engine.fullScreen)
-            engine.renderer->goFullscreen();
-        else
-            engine.renderer->goWindowed();
-    }
+    bringWindowBackAfterDialog();
     if (chosen.empty()) return "NO_FILE";
     return hostPath(chosen.c_str()).c_str();
 }

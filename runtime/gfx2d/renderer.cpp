@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "runtime/core/end.h"
-#include "runtime/core/window_proc.h"
+#include "runtime/core/window_events.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/platform/clock.h"

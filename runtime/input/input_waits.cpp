@@ -9,7 +9,7 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
-#include "runtime/core/window_proc.h"
+#include "runtime/core/window_events.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/fonts.h"
 #include "runtime/input/input.h"

@@ -59,5 +59,5 @@ RtString rtUpperText(const RtString& text)
 
 RtString rtCommandLine()
 {
-    return engine.commandLine;
+    return engine.commandLine.c_str();
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/core/lifecycle/end_routine.h"
 #include "runtime/files/archive_packer.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/files/ini_document.h"
@@ -207,6 +208,7 @@ TEST_F(IniAndLineFiles, EndOfProgramWritesBothBackInOrder)
 {
     EXPECT_EXIT(
         {
+            installEngineEndRoutine();
             rtIniOpen("settings.ini");
             rtIniPut("Game", "Level", "3");
             rtIniOpen("shared.txt");

@@ -1,5 +1,6 @@
 // The program entry: the game's start settings, start-up, the game's main routine, the end.
 #include <cstring>
+#include <string>
 
 #include "runtime/core/engine_state.h"
 #include "runtime/platform/window_sdl.h"
@@ -7,9 +8,9 @@
 
 // The arguments after the program's own name, separated by blanks; an argument that holds a blank
 // is quoted, so the text reads as the command line that started the program.
-static RtString argumentsText(int argc, char** argv)
+static std::string argumentsText(int argc, char** argv)
 {
-    RtString text;
+    std::string text;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) text += " ";
         bool quote = strchr(argv[i], ' ') || strchr(argv[i], '\t');

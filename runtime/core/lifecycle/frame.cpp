@@ -1,26 +1,14 @@
 // rtShowFrame, the engine's heartbeat, and the frame timers.
-#include <SDL.h>
+#include <cmath>
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
-#include "runtime/core/window_proc.h"
-#include "runtime/gfx2d/backgrounds.h"
+#include "runtime/core/lifecycle/window_proc.h"
 #include "runtime/gfx2d/renderer.h"
-#include "runtime/input/input.h"
-#include "runtime/input/key_codes.h"
+#include "runtime/gfx2d/renderer_lifecycle.h"
+#include "runtime/input/input_lifecycle.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
-
-// This frame's input: fresh key states and a new mouse frame; Escape (when it ends the game) and
-// Left Alt + F4 end the program.
-static void pollInput()
-{
-    InputContext& input = *engine.inputSystem;
-    input.refreshKeyboard();
-    input.markNewFrame();
-    if (engine.escapeEnds && input.keyDown(keyEscape)) rtEnd();
-    if (input.keyDown(keyLeftAlt) && input.keyDown(keyF4)) rtEnd();
-}
 
 void rtShowFrame()
 {
@@ -28,20 +16,14 @@ void rtShowFrame()
     engine.frameStart = nowMs();
     // A playing music or movie file is looped here once media playback exists.
     rtWaitWhilePaused();
-    pollInput();
+    pollInputForFrame();
     // The 3D scene's shadow drawing is switched off here once the 3D scene exists.
     double waited = engine.renderer->rtPresent();
     if (waited == 0) {
         rtSetEndCode(0);
         rtFatalEnd();
     }
-    // A fresh frame: blending off, full intensity and white, the whole screen as viewport.
-    glEnable(GL_BLEND);
-    glDisable(GL_BLEND);
-    engine.renderer->intensity = 1.0f;
-    glColor4f(1, 1, 1, 1);
-    drawBackgroundPicture(*engine.renderer, 0);
-    engine.renderer->setup2D(0, 0, 0, 0);
+    beginNextFrame2D();
     // The 3D texture mode and shader selection are reset here once the 3D scene exists.
 }
 
