@@ -15,6 +15,10 @@
 #include "runtime/files/archive_resolver.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Mixer
 
 bool SoundSystem::setUp(SDL_Window*)
@@ -116,6 +120,8 @@ static bool readWholeFile(const char* path, std::vector<uint8_t>& bytes)
     fclose(file);
     return ok;
 }
+
+} // namespace rt
 
 double rtLoadSound(const RtString& name, double slot, double copies)
 {

@@ -4,6 +4,10 @@
 #include "runtime/audio/sound.h"
 #include "runtime/core/engine_state.h"
 
+using namespace rt;
+
+namespace rt {
+
 void createSoundSystem()
 {
     engine.soundSystem = new SoundSystem;
@@ -24,3 +28,5 @@ void releaseSoundSystem()
     engine.soundSystem = nullptr;
     delete system;
 }
+
+} // namespace rt

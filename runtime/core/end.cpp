@@ -7,6 +7,10 @@
 
 #include "runtime/core/engine_state.h"
 
+using namespace rt;
+
+namespace rt {
+
 // The end routine start-up installed; null until then.
 static void (*installedEndRoutine)() = nullptr;
 
@@ -14,6 +18,8 @@ void installEndRoutine(void (*endRoutine)())
 {
     installedEndRoutine = endRoutine;
 }
+
+} // namespace rt
 
 double rtSetEndCode(double code)
 {
@@ -40,6 +46,8 @@ void rtEndWithCode(double code)
     rtFatalEnd();
 }
 
+namespace rt {
+
 static void logEndNumber(double value)
 {
     char text[64];
@@ -56,6 +64,8 @@ void logEndLines()
     logEndNumber(engine.sourceLine);
     logEndNumber(engine.sourceFile);
 }
+
+} // namespace rt
 
 void rtFatalEnd()
 {

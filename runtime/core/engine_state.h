@@ -6,6 +6,9 @@
 #include <string>
 
 struct SDL_Window;
+
+namespace rt {
+
 class OpenGLRainbows;
 class Rainbows3D;
 struct NetState;
@@ -56,3 +59,5 @@ struct EngineState {
 };
 
 extern EngineState engine;
+
+} // namespace rt

@@ -9,12 +9,18 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/platform/paths.h"
 
+using namespace rt;
+
+namespace rt {
+
 const char* errorLogPath()
 {
     static char path[4096];
     snprintf(path, sizeof path, "%sErrorLog.txt", tempFolderPath().c_str());
     return path;
 }
+
+} // namespace rt
 
 void rtLogError(const char* text)
 {

@@ -3,6 +3,10 @@
 
 #include <cmath>
 
+using namespace rt;
+
+namespace rt {
+
 double frameIntervalFor(int framesPerSecond)
 {
     return framesPerSecond <= 0 ? 2.0 : 1000.0 / framesPerSecond;
@@ -34,3 +38,5 @@ double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)())
     grid.deadline = nextFrameDeadline(grid.deadline, grid.interval, now);
     return now - start + 1;
 }
+
+} // namespace rt

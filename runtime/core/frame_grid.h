@@ -2,6 +2,8 @@
 // the grid points already past instead of catching up, so the grid keeps its phase.
 #pragma once
 
+namespace rt {
+
 struct FrameGrid {
     double deadline = 0;            // ms of nowMs() at which the next frame may be shown
     double interval = 1000.0 / 60; // ms per frame
@@ -17,3 +19,5 @@ double nextFrameDeadline(double deadline, double interval, double now);
 // dispatchOne() (which returns false when there is none), then advances the grid.
 // Returns the milliseconds spent waiting plus 1, never 0.
 double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)());
+
+} // namespace rt

@@ -3,6 +3,10 @@
 
 #include <SDL.h>
 
+using namespace rt;
+
+namespace rt {
+
 static void (*windowProcedure)(const SDL_Event& event) = nullptr;
 
 void installWindowProcedure(void (*procedure)(const SDL_Event& event))
@@ -43,3 +47,5 @@ void bringWindowBackAfterDialog()
 {
     if (windowComeBack) windowComeBack();
 }
+
+} // namespace rt

@@ -4,6 +4,8 @@
 
 union SDL_Event;
 
+namespace rt {
+
 // Start-up installs the window procedure; until then waiting events are taken and dropped.
 void installWindowProcedure(void (*procedure)(const SDL_Event& event));
 // Hands every waiting event to the window procedure; returns 1 (it never reports a quit).
@@ -16,3 +18,5 @@ bool rtDispatchOneMessage();
 void installDialogWindowSteps(void (*stepAside)(), void (*comeBack)());
 void stepWindowAsideForDialog();
 void bringWindowBackAfterDialog();
+
+} // namespace rt

@@ -4,6 +4,10 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 
+using namespace rt;
+
+namespace rt {
+
 static FilesTeardown hooks;
 
 FilesTeardown& filesTeardown()
@@ -34,3 +38,5 @@ void releaseFiles()
         if (release) release();
     }
 }
+
+} // namespace rt

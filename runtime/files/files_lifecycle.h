@@ -4,6 +4,8 @@
 // released. Each of those parts hooks itself in on first use; parts never used have nothing to do.
 #pragma once
 
+namespace rt {
+
 struct FilesTeardown
 {
     void (*writeBackIniDocument)() = nullptr;
@@ -22,3 +24,5 @@ void releaseArchiveResolvers();
 // Runs the hooks in order; each runs at most once, so an end re-entered from one of them still
 // writes back the others.
 void releaseFiles();
+
+} // namespace rt

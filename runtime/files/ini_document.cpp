@@ -15,6 +15,10 @@
 #include "runtime/files/resolve_for_reading.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Reading
 
 namespace {
@@ -211,6 +215,8 @@ static IniDocument& current()
     filesTeardown().writeBackIniDocument = writeBackCurrentDocument;
     return currentDocument;
 }
+
+} // namespace rt
 
 void rtIniOpen(const RtString& name)
 {

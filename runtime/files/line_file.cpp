@@ -15,6 +15,10 @@
 #include "runtime/files/resolve_for_reading.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 static LineFileCache lineFile;
 
 void writeBackLineFile(LineFileCache& cache)
@@ -76,6 +80,8 @@ static bool validLineIndex(int n)
     rtSetEndCode(7);
     return false;
 }
+
+} // namespace rt
 
 RtString rtGetFileLine(const RtString& name, double line)
 {

@@ -25,6 +25,10 @@
 
 extern char** environ;
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Platform facts
 
 uint32_t machineSerial()
@@ -40,6 +44,8 @@ uint32_t machineSerial()
     }
     return 0x2E6B41D7u;
 }
+
+} // namespace rt
 
 RtString rtPlatformInfo(RtString& key)
 {
@@ -64,6 +70,8 @@ RtString rtPlatformInfo(RtString& key)
     }
     return "NO_DATA";
 }
+
+namespace rt {
 
 // ---- Child processes
 
@@ -172,6 +180,8 @@ static std::vector<std::string> fileDialogArguments(const std::string& program, 
     return arguments;
 }
 
+} // namespace rt
+
 RtString rtFileDialog(double mode, const RtString& filter)
 {
     RtString folder = rtGetCurrentDir();
@@ -193,6 +203,8 @@ RtString rtFileDialog(double mode, const RtString& filter)
     if (chosen.empty()) return "NO_FILE";
     return hostPath(chosen.c_str()).c_str();
 }
+
+namespace rt {
 
 // ---- Shell commands
 
@@ -230,6 +242,8 @@ static bool commandCanStart(const char* line)
         at = colon + 1;
     }
 }
+
+} // namespace rt
 
 double rtShellCommand(const RtString& commandLine, double wait, double show, double& exitCode)
 {

@@ -4,6 +4,8 @@
 
 #include <SDL_opengl.h>
 
+namespace rt {
+
 constexpr int backgroundPictureCount = 16; // picture 0 is the screen background, 1 is scratch space
 constexpr int maxBackgroundTiles = 64;     // tile columns and rows at most
 
@@ -18,3 +20,5 @@ struct BackgroundPicture
     int columns = 0;                                               // tile columns in use
     int rows = 0;                                                  // tile rows in use
 };
+
+} // namespace rt

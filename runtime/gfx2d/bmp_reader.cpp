@@ -7,6 +7,10 @@
 
 #include "runtime/gfx2d/images.h"
 
+using namespace rt;
+
+namespace rt {
+
 static constexpr size_t fileHeaderSize = 14;
 static constexpr size_t minInfoHeaderSize = 16; // up to and including the bit count
 static constexpr size_t colourTableOffset = 40; // in the block after the file header
@@ -114,3 +118,5 @@ bool decodeBmp(const uint8_t* data, size_t size, int colourKey, ImageBuffer& ima
     if (!ok) image.clear();
     return ok;
 }
+
+} // namespace rt

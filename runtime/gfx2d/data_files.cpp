@@ -5,6 +5,10 @@
 
 #include "runtime/core/engine_state.h"
 
+using namespace rt;
+
+namespace rt {
+
 bool resolveDataName(const RtString& name, char* path)
 {
     if (name.empty()) return false; // an empty name never names a file
@@ -15,3 +19,5 @@ bool resolveDataName(const RtString& name, char* path)
     }
     return rtResolveDataFile(engine.dataResolver, name.c_str(), path);
 }
+
+} // namespace rt

@@ -4,6 +4,10 @@
 #include "runtime/files/archive_resolver.h"
 #include "runtime/values/rt_string.h"
 
+namespace rt {
+
 // Resolves the game's file name into `path` (resolvedPathCapacity bytes). Without a resolver the name
 // is used as it is. False when there is no file to open. The game's own text is left unchanged.
 bool resolveDataName(const RtString& name, char* path);
+
+} // namespace rt

@@ -4,6 +4,8 @@
 
 #include "runtime/gfx2d/images.h"
 
+namespace rt {
+
 class OpenGLRainbows;
 
 constexpr int fontCount = 16;
@@ -38,3 +40,5 @@ void drawText(OpenGLRainbows& renderer, int font, const char* text, float x, flo
 // with scale 0 screen-aligned text centred above the point's projection.
 void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z,
                      float scale);
+
+} // namespace rt

@@ -13,6 +13,10 @@
 #include "runtime/platform/message_box.h"
 #include "runtime/platform/window_sdl.h"
 
+using namespace rt;
+
+namespace rt {
+
 static const char softwareWarningCaption[] = "!!OpenGL Software Emulation!!";
 static const char softwareWarningText[] =
     "Please update your GFX adapter's driver\nso it can render OpenGL by HARDWARE\n\n\n"
@@ -293,3 +297,5 @@ void OpenGLRainbows::bindSprite(int a, int b, bool mip, const GLuint* table)
         glEnable(GL_TEXTURE_2D);
     }
 }
+
+} // namespace rt

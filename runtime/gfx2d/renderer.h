@@ -14,6 +14,8 @@
 #include "runtime/core/frame_grid.h"
 #include "runtime/gfx2d/background_picture.h"
 
+namespace rt {
+
 constexpr int spriteSlotCount = 65536;
 constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
 
@@ -81,3 +83,5 @@ private:
     int windowedX = SDL_WINDOWPOS_CENTERED, windowedY = SDL_WINDOWPOS_CENTERED; // last windowed place
     bool placedOnce = false;
 };
+
+} // namespace rt

@@ -5,6 +5,10 @@
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/renderer.h"
 
+using namespace rt;
+
+namespace rt {
+
 bool startRenderer()
 {
     engine.renderer = new OpenGLRainbows;
@@ -43,3 +47,5 @@ void releaseRenderer()
     engine.renderer = nullptr;
     delete renderer;
 }
+
+} // namespace rt

@@ -1,6 +1,8 @@
 // The renderer's share of start-up, of every frame and of the end routine.
 #pragma once
 
+namespace rt {
+
 // Creates the renderer and attaches OpenGL to the main window at the engine's screen size and frame
 // rate. False when no usable context could be made.
 bool startRenderer();
@@ -13,3 +15,5 @@ void hideWindowForDialog();
 void beginNextFrame2D();
 // Deletes the renderer: the GL context and every texture go.
 void releaseRenderer();
+
+} // namespace rt

@@ -9,6 +9,10 @@
 #include "runtime/gfx2d/textures.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 static double loadSlot(const RtString& file, double slot, bool normalMap)
 {
     int index = toInt(slot);
@@ -18,6 +22,8 @@ static double loadSlot(const RtString& file, double slot, bool normalMap)
     if (!resolveDataName(file, path)) return 0;
     return loadSprite(*engine.renderer, index, path, spriteColourKey, normalMap) ? 1 : 0;
 }
+
+} // namespace rt
 
 double rtLoadSprite(const RtString& file, double slot)
 {

@@ -5,6 +5,8 @@
 
 #include "runtime/gfx2d/images.h"
 
+namespace rt {
+
 class OpenGLRainbows;
 
 // True for the slot numbers of the sprite table (fonts included).
@@ -27,3 +29,5 @@ void freeSprite(OpenGLRainbows& renderer, int slot);
 // the texture when its size fits. Returns 1; 0 (and nothing done) for a rectangle with no pixels or
 // larger than a texture can be.
 int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int width, int height);
+
+} // namespace rt

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace rt {
+
 constexpr int maxJoysticks = 10;
 constexpr int joystickNameSize = 522; // bytes, terminator included
 constexpr uint32_t hatCentred = 0xFFFFFFFF;
@@ -110,3 +112,5 @@ struct InputContext
     static int SDLCALL watchEvent(void* context, SDL_Event* event);
     bool joystickSubsystem = false, hapticSubsystem = false, eventSubsystem = false;
 };
+
+} // namespace rt

@@ -6,6 +6,10 @@
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
 
+using namespace rt;
+
+namespace rt {
+
 void createInputContext()
 {
     engine.inputSystem = new InputContext;
@@ -31,3 +35,5 @@ void releaseInput()
     engine.inputSystem = nullptr;
     delete input;
 }
+
+} // namespace rt

@@ -1,6 +1,8 @@
 // The input system's share of start-up, of every frame and of the end routine.
 #pragma once
 
+namespace rt {
+
 // The input context, not yet listening to any device.
 void createInputContext();
 // Keyboard, mouse and joysticks for the main window, the mouse captured when the entry asked for it.
@@ -10,3 +12,5 @@ void startInput();
 void pollInputForFrame();
 // Closes the devices and deletes the input context.
 void releaseInput();
+
+} // namespace rt

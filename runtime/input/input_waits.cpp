@@ -16,6 +16,10 @@
 #include "runtime/input/key_codes.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Input waits
 
 // What rtWaitAnyInput saw of the mouse last time: a change from this counts as input.
@@ -40,6 +44,8 @@ static bool joystickTouched(InputContext& input)
     }
     return false;
 }
+
+} // namespace rt
 
 void rtWaitAnyInput()
 {
@@ -93,6 +99,8 @@ double rtWaitMouse()
     return 1;
 }
 
+namespace rt {
+
 // ---- Text entry
 
 bool LineEditor::take(int character)
@@ -121,6 +129,8 @@ RtString LineEditor::shownText() const
 {
     return cursorVisible ? text + "_" : text;
 }
+
+} // namespace rt
 
 void rtInputText(RtString& text, double x, double y)
 {

@@ -4,6 +4,8 @@
 
 #include <SDL_scancode.h>
 
+namespace rt {
+
 constexpr int keyEscape = 1;
 constexpr int keyBackspace = 14;
 constexpr int keyReturn = 28;
@@ -22,3 +24,5 @@ constexpr int keyMenu = 221;
 int keyCodeOfScancode(SDL_Scancode scancode);
 // The SDL scancode of a runtime key code (0..255); SDL_SCANCODE_UNKNOWN for codes without a key.
 SDL_Scancode scancodeOfKeyCode(int code);
+
+} // namespace rt

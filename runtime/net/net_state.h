@@ -25,6 +25,8 @@
 #include "runtime/net/net_frame.h"
 #include "runtime/net/nl_sockets.h"
 
+namespace rt {
+
 constexpr int netMaxConnections = 100;
 constexpr size_t netMaxInbox = 4096;
 constexpr size_t netMaxReplies = 64;
@@ -76,3 +78,5 @@ void startNetworkThread(NetState& net);
 void stopNetworkThread(NetState& net);
 // Writes one whole frame on a socket; false when a write failed.
 bool writeFrame(NLsocket socket, const NetFrame& frame);
+
+} // namespace rt

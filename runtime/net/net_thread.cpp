@@ -7,6 +7,10 @@
 
 #include "runtime/net/net_state.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Types -------------------------------------------------------------------------------------
 
 namespace {
@@ -324,3 +328,5 @@ void stopNetworkThread(NetState& net)
     lock.unlock();
     if (net.thread.joinable()) net.thread.join();
 }
+
+} // namespace rt

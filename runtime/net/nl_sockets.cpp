@@ -22,6 +22,10 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Types -------------------------------------------------------------------------------------
 
 namespace {
@@ -570,3 +574,5 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, N
     }
     return count;
 }
+
+} // namespace rt

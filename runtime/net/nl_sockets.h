@@ -20,6 +20,8 @@
 
 #include <cstdint>
 
+namespace rt {
+
 using NLsocket = int32_t;
 using NLint = int32_t;
 
@@ -106,3 +108,5 @@ bool nlGroupDeleteSocket(NLint group, NLsocket socket);
 // Overwrites `sockets` with up to `number` members that are ready for reading (data, end of stream
 // or error) and returns their count; -1 on failure. Waits up to `timeoutMs` (0: not at all).
 NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets, NLint number, NLint timeoutMs);
+
+} // namespace rt

@@ -4,6 +4,10 @@
 #include "runtime/path/planner.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // Closed-set size for a grid: about one bucket per cell, so that a lookup walks a chain of one or two
 // nodes, between 2^8 and 2^20 buckets (8 MB of buckets at most; larger maps get short chains).
 static int32_t closedSetBitsFor(int32_t width, int32_t height)
@@ -14,6 +18,8 @@ static int32_t closedSetBitsFor(int32_t width, int32_t height)
         bits += 2;
     return bits;
 }
+
+} // namespace rt
 
 double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY,
                   double goalX, double goalY)

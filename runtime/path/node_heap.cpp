@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <new>
 
+using namespace rt;
+
+namespace rt {
+
 NodeHeap::~NodeHeap()
 {
     release();
@@ -114,3 +118,5 @@ void NodeHeap::reenter(Node* node)
     else
         siftDown(slot, entry);
 }
+
+} // namespace rt

@@ -9,6 +9,8 @@
 
 #include "runtime/path/nodes.h"
 
+namespace rt {
+
 class NodeHeap
 {
   public:
@@ -77,3 +79,5 @@ class NodeHeap
     uint64_t nextOrder_ = 0;
     bool anyClosed_ = false; // some cell is marked closed
 };
+
+} // namespace rt

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <new>
 
+using namespace rt;
+
+namespace rt {
+
 NodeFactory::~NodeFactory()
 {
     delete[] nodes_;
@@ -84,3 +88,5 @@ void NodeHashTable::clear(NodeFactory& factory)
     found_ = nullptr;
     foundLink_ = nullptr;
 }
+
+} // namespace rt

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace rt {
+
 struct Node
 {
     Node* parent;   // the cell the best known way comes from; null for the start
@@ -80,3 +82,5 @@ class NodeHashTable
     Node* found_ = nullptr;
     Node** foundLink_ = nullptr;
 };
+
+} // namespace rt

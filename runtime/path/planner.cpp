@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <unistd.h>
 
+using namespace rt;
+
+namespace rt {
+
 namespace {
 
 // Search memory may take at most half of the machine's memory: a map too large for that fails the
@@ -297,3 +301,5 @@ template <class OpenList> bool AStarPlanner::run(OpenList& open)
     done_ = true;
     return true;
 }
+
+} // namespace rt

@@ -8,6 +8,8 @@
 #include "runtime/path/node_heap.h"
 #include "runtime/path/nodes.h"
 
+namespace rt {
+
 struct PlannerParams
 {
     int32_t startX = 0, startY = 0; // start cell
@@ -90,3 +92,5 @@ class AStarPlanner : public Planner
   private:
     template <class OpenList> bool run(OpenList& open);
 };
+
+} // namespace rt

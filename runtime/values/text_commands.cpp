@@ -6,6 +6,8 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 double rtTextLength(const RtString& text)
 {
     return text.length();

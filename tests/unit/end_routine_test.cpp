@@ -13,6 +13,8 @@
 #include "runtime/files/files_lifecycle.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 namespace {

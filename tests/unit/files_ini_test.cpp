@@ -17,6 +17,8 @@
 #include "runtime/runtime.h"
 #include "file_text.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 namespace {

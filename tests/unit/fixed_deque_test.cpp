@@ -7,6 +7,8 @@
 
 #include "runtime/path/fixed_deque.h"
 
+using namespace rt;
+
 namespace {
 
 std::vector<int> contents(const FixedDeque<int>& deque)

@@ -17,6 +17,8 @@
 #include "runtime/runtime.h"
 #include "tests/unit/net_test_support.h"
 
+using namespace rt;
+
 using namespace nettest;
 
 namespace {

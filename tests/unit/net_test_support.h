@@ -17,6 +17,8 @@
 #include "runtime/net/net_frame.h"
 #include "runtime/net/nl_sockets.h"
 
+using namespace rt;
+
 namespace nettest {
 
 using Clock = std::chrono::steady_clock;

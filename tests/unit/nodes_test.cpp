@@ -3,6 +3,8 @@
 
 #include "runtime/path/nodes.h"
 
+using namespace rt;
+
 TEST(NodeFactory, HandsOutUntilFullAndCountsReleases)
 {
     NodeFactory factory;

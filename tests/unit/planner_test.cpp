@@ -9,6 +9,8 @@
 #include "path_maps.h"
 #include "runtime/path/planner.h"
 
+using namespace rt;
+
 namespace {
 
 struct Outcome

@@ -13,6 +13,10 @@
 #include "runtime/net/net_state.h"
 #include "runtime/platform/window_sdl.h"
 
+using namespace rt;
+
+namespace rt {
+
 static void closeMainWindow()
 {
     SDL_Window* window = engine.window;
@@ -49,3 +53,5 @@ void installEngineEndRoutine()
 {
     installEndRoutine(runEndRoutine);
 }
+
+} // namespace rt

@@ -6,6 +6,10 @@
 #include "runtime/platform/window_sdl.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // The arguments after the program's own name, separated by blanks; an argument that holds a blank
 // is quoted, so the text reads as the command line that started the program.
 static std::string argumentsText(int argc, char** argv)
@@ -20,6 +24,8 @@ static std::string argumentsText(int argc, char** argv)
     }
     return text;
 }
+
+} // namespace rt
 
 void rtRunGame(int argc, char** argv, const GameSettings& settings, void (*gameMain)())
 {

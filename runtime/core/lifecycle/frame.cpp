@@ -10,6 +10,8 @@
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 void rtShowFrame()
 {
     engine.previousFrameStart = engine.frameStart;

@@ -21,6 +21,10 @@
 #include "runtime/platform/window_sdl.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // Without a window or a GL context there is no game to run: say why and stop.
 [[noreturn]] static void failStartUp(const char* what)
 {
@@ -74,6 +78,8 @@ static void showLoadingFrame()
     rtPrint("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
     rtShowFrame();
 }
+
+} // namespace rt
 
 int rtEngineInit(const char* title)
 {

@@ -9,6 +9,10 @@
 #include "runtime/core/window_events.h"
 #include "runtime/platform/window_sdl.h"
 
+using namespace rt;
+
+namespace rt {
+
 static void setPaused(bool paused)
 {
     if (engine.debugMode) return;
@@ -43,3 +47,5 @@ void rtWaitWhilePaused()
         SDL_Delay(100);
     }
 }
+
+} // namespace rt
