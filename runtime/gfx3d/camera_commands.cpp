@@ -53,6 +53,7 @@ void rtStart3D(double nearPlane, double farPlane, double viewAngle)
     if (!scene) return;
     OpenGLRainbows& renderer = *scene->renderer;
     closeShadowPass(*scene);
+    renderer.prepareForDirectGl();
     SceneProjection projection = sceneProjection(float(nearPlane), float(farPlane), float(viewAngle),
                                                  renderer.viewportWidth, renderer.viewportHeight);
     scene->camera.cullingTangent = projection.cullingTangent;
@@ -72,6 +73,7 @@ void rtStart3D(double nearPlane, double farPlane, double viewAngle)
     glLoadIdentity();
     renderer.bindSprite(-1, -1, false);
     setSceneStartState();
+    renderer.forgetGlState(); // the 2D renderer's record of GL state no longer holds
     scene->cullingMode = 0;
 
     scene->cameraMatrix = identityMatrix();

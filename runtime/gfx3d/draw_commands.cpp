@@ -113,7 +113,10 @@ void rtDrawSpriteIn3D(double slot, double x, double y, double z, double scale)
     if (!scene) return;
     bool culling = glIsEnabled(GL_CULL_FACE);
     if (culling) glDisable(GL_CULL_FACE);
+    // The 2D renderer draws the quad through its record of GL state, which 3D drawing bypasses.
+    scene->renderer->forgetGlState();
     drawSpriteInScene(*scene->renderer, toInt(slot), toInt(x), toInt(y), toInt(z), float(scale));
+    scene->renderer->forgetGlState();
     if (culling) glEnable(GL_CULL_FACE);
 }
 
@@ -121,8 +124,10 @@ void rtDrawTextIn3D(const RtString& text, double x, double y, double z, double s
 {
     Rainbows3D* scene = activeScene();
     if (!scene) return;
+    scene->renderer->forgetGlState();
     drawTextInScene(*scene->renderer, engine.currentFont, text.c_str(), float(x), float(y), float(z),
                     float(scale));
+    scene->renderer->forgetGlState();
 }
 
 void rtBind3DTextures(double first, double second)

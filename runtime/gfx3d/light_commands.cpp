@@ -2,6 +2,7 @@
 #include <SDL_opengl.h>
 #include <cmath>
 
+#include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx3d/scene.h"
 #include "runtime/gfx3d/scene_lighting.h"
 #include "runtime/gfx3d/shadow_pass.h"
@@ -63,6 +64,7 @@ void rtSetLight(double light, double colour, double x, double y, double z, doubl
     LightSetting setting = planLight(scene->enabledLights, n, toInt(colour), position,
                                      {float(dx), float(dy), float(dz)}, float(cone));
     sendLight(setting);
+    scene->renderer->forgetGlState(); // colour material changed behind the 2D renderer's record
 }
 
 void rtSetCameraLight(double light, double colour)

@@ -52,6 +52,7 @@ void closeShadowPass(Rainbows3D& scene)
     glDisable(GL_STENCIL_TEST);
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_CULL_FACE);
+    renderer.forgetGlState();
 }
 
 } // namespace rt
