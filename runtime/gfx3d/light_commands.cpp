@@ -2,6 +2,7 @@
 #include <SDL_opengl.h>
 #include <cmath>
 
+#include "runtime/core/engine_state.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx3d/scene.h"
 #include "runtime/gfx3d/scene_lighting.h"
@@ -65,6 +66,14 @@ void rtSetLight(double light, double colour, double x, double y, double z, doubl
                                      {float(dx), float(dy), float(dz)}, float(cone));
     sendLight(setting);
     scene->renderer->forgetGlState(); // colour material changed behind the 2D renderer's record
+    if (engine.debugMode && setting.kind != LightKind::off && setting.kind != LightKind::cameraFixed) {
+        // Where the light is, and for a spot light where it shines.
+        rtDrawPoint3D(x, y, z, 40, 0x80C8FF);
+        if (setting.kind == LightKind::spot) {
+            const float* d = setting.direction;
+            rtDrawLine3D(x, y, z, x + 500 * d[0], y + 500 * d[1], z + 500 * d[2], 3, 0x6CAAE1);
+        }
+    }
 }
 
 void rtSetCameraLight(double light, double colour)
