@@ -9,6 +9,7 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/files/files_lifecycle.h"
 #include "runtime/gfx2d/renderer_lifecycle.h"
+#include "runtime/gfx3d/scene.h"
 #include "runtime/input/input_lifecycle.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/window_sdl.h"
@@ -29,6 +30,7 @@ static void closeMainWindow()
 // Music and movies are stopped and their window closed first, once they exist.
 static void (*const endSteps[])() = {
     logEndLines,             // debug mode only
+    releaseScene3D,          // its GL objects go while the renderer's context lives
     releaseRenderer,         // the GL context; the desktop keeps its mode
     releaseInput,            //
     releaseSoundSystem,      // slots from the last to the first, then the mixer

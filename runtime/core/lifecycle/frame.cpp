@@ -6,6 +6,7 @@
 #include "runtime/core/lifecycle/window_proc.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/renderer_lifecycle.h"
+#include "runtime/gfx3d/scene.h"
 #include "runtime/input/input_lifecycle.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
@@ -19,14 +20,14 @@ void rtShowFrame()
     // A playing music or movie file is looped here once media playback exists.
     rtWaitWhilePaused();
     pollInputForFrame();
-    // The 3D scene's shadow drawing is switched off here once the 3D scene exists.
+    endScene3DShadowPass();
     double waited = engine.renderer->rtPresent();
     if (waited == 0) {
         rtSetEndCode(0);
         rtFatalEnd();
     }
     beginNextFrame2D();
-    // The 3D texture mode and shader selection are reset here once the 3D scene exists.
+    resetScene3DForFrame();
 }
 
 void rtSetFrameRate(double framesPerSecond)

@@ -14,6 +14,7 @@
 #include "runtime/files/files_lifecycle.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/renderer_lifecycle.h"
+#include "runtime/gfx3d/scene.h"
 #include "runtime/input/input_lifecycle.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/clock.h"
@@ -93,7 +94,7 @@ int rtEngineInit(const char* title)
     createSoundSystem();
     netCreateRecord();
     if (!startRenderer()) failStartUp("Cannot create an OpenGL context for the game window");
-    // The 3D scene is created here, bound to the renderer, once it exists.
+    startScene3D();
     rtSeedRandom(toUint32Wrapping(nowMs()));
     enterStartScreenMode();
     startInput();
