@@ -2,6 +2,7 @@
 #include "runtime/gfx3d/mesh_drawing.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 
@@ -22,7 +23,8 @@ FrameChoice chooseFrames(int frameCount, int a, int b, float t, bool animate)
         if (t < 0 || t > 1) t = std::fabs(std::fmod(t, 1.0f));
         double position = a + double(b - a) * t;
         int index = int(std::trunc(position));
-        choice = {clampFrame(index), clampFrame(index + 1), float(position - index)};
+        int next = index < INT_MAX ? index + 1 : index;
+        choice = {clampFrame(index), clampFrame(next), float(position - index)};
         if (a == b) choice = {clampFrame(a), clampFrame(a), 0};
     }
     if (choice.first == choice.second) choice.fraction = 0;
