@@ -219,13 +219,16 @@ void closeIdleConnections(NetState& net, ServerSide& server)
     }
 }
 
-// Step 5: messages for this program's players go into their inboxes.
-void deliverLocally(NetState& net)
+// Step 5: messages for this program's players go into their inboxes. On the host, a message that
+// came over a server connection is taken only from one of that connection's players (the others
+// are left for serve, which refuses them).
+void deliverLocally(NetState& net, NLsocket link)
 {
     Lock lock(net.mutex);
     for (auto it = net.incoming.begin(); it != net.incoming.end();) {
         NetPlayer* target = nullptr;
-        if (it->frame.kind == Data && it->frame.to > 0) {
+        bool trusted = it->origin == link || playerOf(net, it->frame.from, it->origin);
+        if (it->frame.kind == Data && it->frame.to > 0 && trusted) {
             for (NetPlayer& player : net.localPlayers)
                 if (player.id == it->frame.to) {
                     target = &player;
@@ -379,7 +382,7 @@ bool networkPass(NetState& net, ServerSide& server)
         }
         readConnections(net, server, link, listen);
     }
-    deliverLocally(net);
+    deliverLocally(net, link);
     if (listen != NL_INVALID) serve(net, server, link);
     takeServerReplies(net, link);
     if (listen != NL_INVALID) closeIdleConnections(net, server);
