@@ -38,11 +38,12 @@ void forgedRemoval(Scene& scene)
 {
     for (int32_t victim : {101, 102})
         ASSERT_TRUE(scene.eve.sendFrame(makeValueFrame(RemovePlayer, 0, victim, 0)));
+    EXPECT_EQ(frameValue(scene.eve.ask(CountQuery, 103, 0)), 3); // answered after her removals
     EXPECT_EQ(scene.countSeenByBob(), 3);
     EXPECT_EQ(rtNetPlayerCount(), 3);
     EXPECT_EQ(scene.refused(), 2u);
     ASSERT_TRUE(scene.eve.sendFrame(makeValueFrame(RemovePlayer, 0, 103, 0)));
-    EXPECT_EQ(scene.countSeenByBob(), 2);
+    EXPECT_TRUE(eventually([&] { return scene.countSeenByBob() == 2; }));
 }
 
 // Eve keeps asking in Hana's name; Hana's own questions still get her answers, Eve gets none.
@@ -80,7 +81,7 @@ void forgedSender(Scene& scene)
     EXPECT_STREQ(rtNetLastSender().c_str(), "103");
     NetFrame frame;
     EXPECT_FALSE(scene.bob.receiveFrame(frame, 200));
-    EXPECT_EQ(scene.refused(), 3u);
+    EXPECT_EQ(scene.refused(), 3u); // counted within the 200 ms Bob waited
 }
 
 // 100 connections that never join take every place; a real joiner still gets in at once, and the
@@ -99,8 +100,10 @@ void idleConnections(Scene& scene)
     EXPECT_LT(millisecondsSince(start), shortJoinTimeoutMs);
 
     size_t ended = 0;
+    auto deadline = Clock::now() + std::chrono::milliseconds(3 * shortJoinTimeoutMs);
     for (auto& peer : idle)
-        ended += peer->seesEnd(3 * shortJoinTimeoutMs);
+        ended += peer->seesEnd(std::max(
+            0, int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count())));
     EXPECT_EQ(ended, idle.size());
     EXPECT_EQ(scene.countSeenByBob(), 4);
     EXPECT_STREQ(rtNetCreatePlayer("Hal").c_str(), "105"); // the host's own link stays
