@@ -353,6 +353,4 @@ void OpenGLRainbows::forgetGlState()
 {
     glState.forget();
     primitiveStateLeft = false; // the colour is whatever the direct calls left
-    // Direct calls may have changed sprite textures' filters as well.
-    std::fill(std::begin(spriteFilterNow), std::end(spriteFilterNow), 0);
 }
