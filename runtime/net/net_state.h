@@ -45,11 +45,9 @@ constexpr int netFramesPerPass = 32;
 // idle connections on time).
 constexpr int netIdleWaitMs = 50;
 
-namespace rt {
 // How long an accepted connection may stay without a player before the server closes it. Read when
 // the network thread starts; tests shorten it.
 inline int netJoinTimeoutMs = 3000;
-} // namespace rt
 
 // A frame in a queue or inbox, with the socket it was read from (the link or a server connection).
 struct FrameNode
