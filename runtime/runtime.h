@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/core/end.h"
+#include "runtime/input/keys.h"
 #include "runtime/values/arrays.h"
 #include "runtime/values/numbers.h"
 #include "runtime/values/rt_string.h"
@@ -15,7 +16,7 @@
 
 // What a game fixes at its entry.
 struct GameSettings {
-    const char* title = "Flipmatics";
+    const char* title = "Game";
     int screenWidth = 320;   // pixels
     int screenHeight = 240;  // pixels
     int frameRate = 60;      // frames per second
@@ -240,8 +241,8 @@ double rtSaveSprite(double slot, const RtString& file);
 // Input: keyboard, mouse and joysticks
 // ---------------------------------------------------------------------------------------------
 
-// 1 while the key is down (1 Escape, 28 Return, 57 Space, 200/208/203/205 the arrows, ...); the
-// code's low 8 bits count (257 reads key 1). Reads the keyboard afresh.
+// 1 while the key is down (rtKeyEscape, rtKeyUp, ... from runtime/input/keys.h); the code's low 8
+// bits count (257 reads key 1). Reads the keyboard afresh.
 double rtKeyState(double code);
 // The character of the first key down (Backspace "\b", Return "\n", capitals with Shift); a held key
 // types once, so "" until another character or an idle scan comes in between.

@@ -9,6 +9,7 @@
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
+#include "runtime/gfx2d/fonts.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/net/net_state.h"
@@ -88,7 +89,7 @@ int rtEngineInit(const char* title)
     double screenWidth, screenHeight, cellWidth, cellHeight;
     rtScreenSize(screenWidth, screenHeight);
     rtLoadFont("", 0); // the built-in font, in case the font file is missing
-    rtLoadFont("smalfont.bmp", 0);
+    rt::loadDefaultFont("smalfont.bmp");
     rtFontSize(cellWidth, cellHeight);
     rtPrint("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
     rtShowFrame();

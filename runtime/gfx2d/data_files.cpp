@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/files/load_failure_log.h"
 
-bool resolveDataName(const RtString& name, char* path)
+bool resolveDataName(const RtString& name, char* path, const char* kind)
 {
     if (name.empty()) return false; // an empty name never names a file
     if (!engine.dataResolver) {
@@ -13,5 +14,7 @@ bool resolveDataName(const RtString& name, char* path)
         memcpy(path, name.c_str(), name.length() + 1);
         return true;
     }
-    return rtResolveDataFile(engine.dataResolver, name.c_str(), path);
+    if (rtResolveDataFile(engine.dataResolver, name.c_str(), path)) return true;
+    if (kind) rt::logLoadFailure(kind, name.c_str(), rt::LoadFailure::NotFound);
+    return false;
 }

@@ -97,18 +97,18 @@ void InputContext::refreshKeyboard()
 static int characterOfKey(int code)
 {
     switch (code) {
-    case keyBackspace:
+    case rtKeyBackspace:
         return 8;
-    case keyReturn:
-    case keyKeypadEnter:
+    case rtKeyReturn:
+    case rtKeyKeypadEnter:
         return 10;
-    case keyLeftCtrl:
-    case keyLeftShift:
-    case keyRightShift:
-    case keyLeftAlt:
-    case keyCapsLock:
-    case keyNumLock:
-    case keyMenu:
+    case rtKeyLeftCtrl:
+    case rtKeyLeftShift:
+    case rtKeyRightShift:
+    case rtKeyLeftAlt:
+    case rtKeyCapsLock:
+    case rtKeyNumLock:
+    case rtKeyMenu:
         return 0;
     default:
         break;
@@ -134,7 +134,7 @@ int InputContext::scanTypedCharacter()
         lastTypedCharacter = 0;
         return 0;
     }
-    if ((keyDown(keyLeftShift) || keyDown(keyRightShift)) && character >= 'a' && character <= 'z')
+    if ((keyDown(rtKeyLeftShift) || keyDown(rtKeyRightShift)) && character >= 'a' && character <= 'z')
         character -= 32;
     if (character == lastTypedCharacter) return 0;
     lastTypedCharacter = character;

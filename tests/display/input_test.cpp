@@ -24,7 +24,7 @@ class InputOnX : public testing::Test
         x = std::make_unique<XSession>(640, 480, windowManager);
         ASSERT_TRUE(x->ready());
         pid = x->start(inputHost, arguments);
-        window = x->waitForWindow("Flipmatics", startTimeout);
+        window = x->waitForWindow("Game", startTimeout);
         ASSERT_NE(window, 0u);
         x->focus(window);
         // The host notes its first mouse position once it runs its frames.

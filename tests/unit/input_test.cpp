@@ -78,9 +78,9 @@ TEST_F(Input, AHeldKeyTypesOnceUntilAScanFindsNoCharacterKey)
     EXPECT_EQ(input().scanTypedCharacter(), 'a');
     EXPECT_EQ(input().scanTypedCharacter(), 0);
     EXPECT_EQ(input().scanTypedCharacter(), 0);
-    hold({30, keyLeftShift}); // Shift changes the character: it comes in anew
+    hold({30, rtKeyLeftShift}); // Shift changes the character: it comes in anew
     EXPECT_EQ(input().scanTypedCharacter(), 'A');
-    hold({keyLeftShift}); // Shift alone types nothing and clears the memory
+    hold({rtKeyLeftShift}); // Shift alone types nothing and clears the memory
     EXPECT_EQ(input().scanTypedCharacter(), 0);
     hold({30});
     EXPECT_EQ(input().scanTypedCharacter(), 'a');
@@ -93,21 +93,21 @@ TEST_F(Input, AHeldKeyTypesOnceUntilAScanFindsNoCharacterKey)
 TEST_F(Input, ShiftMakesCapitalsOfLettersOnlyAndTheLowestCodeWins)
 {
     start();
-    hold({keyRightShift, 30});
+    hold({rtKeyRightShift, 30});
     EXPECT_EQ(input().scanTypedCharacter(), 'A');
-    hold({keyRightShift, 3}); // the layout's character of the key, unchanged
+    hold({rtKeyRightShift, 3}); // the layout's character of the key, unchanged
     EXPECT_EQ(input().scanTypedCharacter(), '2');
     hold({30, 31});
     EXPECT_EQ(input().scanTypedCharacter(), 'a');
-    hold({keyBackspace});
+    hold({rtKeyBackspace});
     EXPECT_EQ(input().scanTypedCharacter(), 8);
-    hold({keyReturn});
+    hold({rtKeyReturn});
     EXPECT_EQ(input().scanTypedCharacter(), 10);
-    hold({keySpace});
+    hold({rtKeySpace});
     EXPECT_EQ(input().scanTypedCharacter(), ' ');
-    hold({keyEscape, keyKeypadEnter}); // Escape types nothing, so the keypad's Enter decides
+    hold({rtKeyEscape, rtKeyKeypadEnter}); // Escape types nothing, so the keypad's Enter decides
     EXPECT_EQ(input().scanTypedCharacter(), 10);
-    hold({15, keyLeftAlt, keyCapsLock, 211, 72}); // Tab, Alt, Caps Lock, Delete, keypad 8
+    hold({15, rtKeyLeftAlt, rtKeyCapsLock, 211, 72}); // Tab, Alt, Caps Lock, Delete, keypad 8
     EXPECT_EQ(input().scanTypedCharacter(), 0);
 }
 

@@ -334,6 +334,21 @@ static void backgrounds()
     reportPixel("fade.background", 100, 100);
 }
 
+// Failed loads, each retried as a game that loads every frame would: the test counts the log lines.
+static void loadFailures()
+{
+    FILE* junk = fopen(tempFile("junk.bmp").c_str(), "wb");
+    fputs("not a picture", junk);
+    fclose(junk);
+    for (int i = 0; i < 100; ++i) {
+        rtLoadSprite("missing_sprite.bmp", 1);
+        rtLoadSprite(tempFile("junk.bmp").c_str(), 2);
+        rtLoadFont("missing_font.bmp", 1);
+        rtLoadBackground("missing_background.png");
+    }
+    rtLoadFont("", 1); // an empty name asks for the built-in font, which is no failure
+}
+
 static void hostMain()
 {
     if (scenario == "startup") {
@@ -345,6 +360,7 @@ static void hostMain()
     if (scenario == "primitives") primitives();
     if (scenario == "fonts") fonts();
     if (scenario == "backgrounds") backgrounds();
+    if (scenario == "load_failures") loadFailures();
     report("done", 1);
     fclose(results);
     rtEnd();
