@@ -25,8 +25,10 @@ void drawCell(double x, double y, double colour)
 void gameMain()
 {
     makeMaze();
-    double startX = 0, startY = 0, goalX = 0, goalY = 0, length = 0;
+    double startX = 0, startY = 0, goalX = columns - 1, goalY = rows - 1;
     rtArrayAt(map, startX, startY, 0, 0) = 1;
+    rtArrayAt(map, goalX, goalY, 0, 0) = 1;
+    double length = rtFindPath(map, path, 0.5, startX, startY, goalX, goalY);
     bool rightWasDown = false;
     for (;;) {
         double mouseX, mouseY, left, right;
