@@ -43,9 +43,13 @@ TEST(Examples, EachDrawsItsFramesAndEndsOnEscape)
     {
         const char* program;
         const char* title;
-    } cases[] = {{"hello_sprite", "Hello sprite"},     {"shapes_and_blending", "Shapes and blending"},
-                 {"text_and_fonts", "Text and fonts"}, {"mouse_and_joysticks", "Mouse and joysticks"},
-                 {"high_scores", "High scores"},       {"path_finding", "Path finding"}};
+    } cases[] = {{"hello_sprite", "Hello sprite"},
+                 {"shapes_and_blending", "Shapes and blending"},
+                 {"text_and_fonts", "Text and fonts"},
+                 {"mouse_and_joysticks", "Mouse and joysticks"},
+                 {"high_scores", "High scores"},
+                 {"path_finding", "Path finding"},
+                 {"scene3d", "3D scene"}};
     for (const auto& example : cases) {
         SCOPED_TRACE(example.program);
         XSession x(320, 240);
