@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <system_error>
 #include <vector>
 
 #include "runtime/audio/wav_reader.h"
@@ -18,50 +17,28 @@
 
 // ---- Mixer
 
-void SoundSystem::startOpening()
-{
-    if (openingStarted) return;
-    openingStarted = true;
-    try {
-        opener = std::thread(&SoundSystem::open, this);
-    } catch (const std::system_error&) {
-        open(); // no thread to be had: open it here
-    }
-}
-
-bool SoundSystem::isOpen()
-{
-    if (opener.joinable()) opener.join();
-    return mixerOpen;
-}
-
 bool SoundSystem::setUp(SDL_Window*)
 {
-    startOpening();
-    return isOpen();
-}
-
-void SoundSystem::open()
-{
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     // No format changes allowed: the mixer converts to the device, and every loaded sound is
     // converted to exactly this format.
     if (Mix_OpenAudioDevice(22050, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
+        return false;
     }
     if (Mix_AllocateChannels(mixerChannelCount) != mixerChannelCount) {
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
+        return false;
     }
     Mix_QuerySpec(&frequency, &format, &channels);
     mixerOpen = true;
+    return true;
 }
 
 SoundSystem::~SoundSystem()
 {
-    if (!isOpen()) return;
+    if (!mixerOpen) return;
     Mix_HaltChannel(-1);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -155,7 +132,7 @@ double rtLoadSound(const RtString& name, double slot, double copies)
     target.firstChannel = index * maxSoundCopies;
     int copyCount = std::clamp(toInt(copies), 1, maxSoundCopies);
     SoundSystem* system = engine.soundSystem;
-    if (!system || !system->isOpen()) return 0;
+    if (!system || !system->mixerOpen) return 0;
 
     try {
         std::vector<uint8_t> file;
@@ -182,7 +159,7 @@ double rtPlaySound(double slot, double pan, double volume)
     if (index < 0 || !engine.soundSlots) return -1;
     SoundSlot& target = engine.soundSlots[index];
     SoundSystem* system = target.soundSystem;
-    if (!system || target.copyCount == 0 || !system->isOpen() || !target.sound) return -1;
+    if (!system || target.copyCount == 0 || !system->mixerOpen || !target.sound) return -1;
 
     // A busy copy hands over to the next one in turn, which is restarted if it plays too; a sound
     // with a single copy is left to finish.

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <thread>
 
 struct SDL_Window;
 struct Mix_Chunk;
@@ -29,30 +28,16 @@ struct SoundSystem
     // Halts every channel and closes the mixer.
     ~SoundSystem();
 
-    // Starts opening the default audio device through the mixer at 22050 Hz, 16-bit stereo, with one
-    // channel per slot copy, on a thread of its own: looking for a device takes from a few hundredths
-    // to more than a tenth of a second (longest when there is none), which start-up spends on the
-    // window and the GL context meanwhile. Nothing happens when the opening has started already.
-    void startOpening();
-    // Waits until the opening has ended; true when the mixer is open. False (and no mixer) when there
-    // is no audio device: every load then fails. Everything that uses the mixer asks this first.
-    bool isOpen();
-    // Opens the device and waits for it: startOpening, then isOpen.
+    // Opens the default audio device through the mixer at 22050 Hz, 16-bit stereo, with one channel
+    // per slot copy. False (and no mixer) when there is no audio device: every load then fails.
     bool setUp(SDL_Window* window);
 
-    // The mixer's output format, read once it is open (after isOpen); sounds are converted to it when
-    // loaded.
+    bool mixerOpen = false;
+    // The mixer's output format, read once it is open; sounds are converted to it when loaded.
     int frequency = 0; // samples per second
     uint16_t format = 0;
     int channels = 0;
     ChannelGain gains[mixerChannelCount]; // read by the mixer thread while a channel plays
-
-  private:
-    void open();
-
-    std::thread opener; // runs open(); joined by isOpen
-    bool openingStarted = false;
-    bool mixerOpen = false; // written by the opener, read after it was joined
 };
 
 struct SoundSlot

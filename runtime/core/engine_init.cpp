@@ -44,10 +44,6 @@ static void setAllFrameClocks()
 int rtEngineInit(const char* title)
 {
     if (!startVideo()) failStartUp("Cannot start the display");
-    // The sound system looks for its device while the window and the GL context are made; the first
-    // use of the mixer waits for it. Nothing of this is seen before then, so the order stays as it is.
-    engine.soundSystem = new SoundSystem;
-    engine.soundSystem->startOpening();
 
     // The window's client area has the screen size, centred on the desktop.
     int desktopWidth, desktopHeight, desktopBits;
@@ -63,6 +59,7 @@ int rtEngineInit(const char* title)
     unlink(errorLogPath()); // only this run's lines go into the log
 
     engine.inputSystem = new InputContext;
+    engine.soundSystem = new SoundSystem;
     engine.soundSlots = new SoundSlot[soundSlotCount];
     netCreateRecord();
     engine.renderer = new OpenGLRainbows;
@@ -76,6 +73,7 @@ int rtEngineInit(const char* title)
     else
         engine.renderer->goWindowed();
     engine.inputSystem->setUp(engine.window, engine.exclusiveMouse);
+    engine.soundSystem->setUp(engine.window);
     engine.currentFont = 0;
 
     if (chdir(programFolder().c_str()) != 0) {

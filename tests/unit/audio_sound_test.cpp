@@ -154,20 +154,6 @@ TEST_F(Sound, VolumeAndPanAreClampedAndBecomeSideGains)
     EXPECT_NEAR(gains[3].right, std::pow(10, -2.5), 1e-7);
 }
 
-TEST(SoundOpenedMeanwhile, TheFirstLoadWaitsForTheDevice)
-{
-    SoundSystem opening;
-    opening.startOpening();
-    opening.startOpening(); // already under way: nothing more
-    engine.soundSystem = &opening;
-    engine.soundSlots = new SoundSlot[soundSlotCount];
-    EXPECT_EQ(rtLoadSound(soundFile(0.1).c_str(), 0, 1), 1);
-    EXPECT_EQ(rtPlaySound(0, 0, 1), 0);
-    delete[] engine.soundSlots;
-    engine.soundSlots = nullptr;
-    engine.soundSystem = nullptr;
-}
-
 TEST(SoundWithoutDevice, EveryLoadFailsAndNothingPlays)
 {
     SoundSystem closed; // never set up: no audio device
