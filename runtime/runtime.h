@@ -110,7 +110,8 @@ double rtBoxesOverlap(double x1, double y1, double w1, double h1, double x2, dou
 
 // Seed the generator (start-up does it from the clock).
 void rtSeedRandom(uint32_t seed);
-// A whole number from 0 to trunc(n) inclusive; 0 for a negative n.
+// A whole number from 0 to trunc(n) inclusive, in unsigned 32-bit arithmetic (any n from 2^32 - 1 up
+// draws from the whole 32-bit range); 0 for a negative n.
 double rtRandom(double n);
 
 // ---------------------------------------------------------------------------------------------
