@@ -231,8 +231,8 @@ void rtLoadBackground(const RtString& file);
 double rtFadeInBackground(const RtString& file);
 // The current screen becomes the background.
 void rtGrabBackground();
-// Writes the screen to the file, as PNG when the name ends in ".png" (any case), else as 24-bit BMP;
-// the name is used as given. 1 on success, else 0.
+// Writes the screen to the file, as PNG when the name ends in ".png" (any case; pixels of the sprite
+// colour key become transparent), else as 24-bit BMP; the name is used as given. 1 on success, else 0.
 double rtSaveScreen(const RtString& file);
 // Writes the slot's picture as rtSaveScreen does; 0 for an empty slot.
 double rtSaveSprite(double slot, const RtString& file);
