@@ -158,7 +158,8 @@ double rtIsFullscreen();
 double rtLoadSprite(const RtString& file, double slot);
 // As rtLoadSprite, but the slot holds the picture's normal map (heights from its blue channel).
 double rtLoadNormalMap(const RtString& file, double slot);
-// Copies the screen rectangle into the slot; 0 (slot unchanged) for an empty or oversized rectangle.
+// Copies the screen rectangle, clipped to the screen, into the slot; 0 (slot unchanged) when nothing
+// of it lies on the screen.
 double rtGrabSprite(double slot, double x, double y, double width, double height);
 // Natural size, top-left corner at (x, y) rounded up to whole pixels.
 void rtDrawSprite(double slot, double x, double y);
