@@ -79,8 +79,8 @@ int SDLCALL InputContext::watchEvent(void* context, SDL_Event* event)
         input.wheelSteps = std::clamp(input.wheelSteps + steps, -1000000, 1000000);
         break;
     }
-    case SDL_KEYDOWN:
-        if (!event->key.repeat) input.notePressedKey(keyCodeOfScancode(event->key.keysym.scancode));
+    case SDL_KEYDOWN: // repeats too: SDL reports a quick new press of a key as a repeat
+        input.notePressedKey(keyCodeOfScancode(event->key.keysym.scancode));
         break;
     case SDL_TEXTINPUT:
         input.noteTypedText(event->text.text);
