@@ -111,7 +111,8 @@ double rtBoxesOverlap(double x1, double y1, double w1, double h1, double x2, dou
 
 // Seed the generator (start-up does it from the clock).
 void rtSeedRandom(uint32_t seed);
-// A whole number from 0 to trunc(n) inclusive; 0 for a negative n.
+// A whole number from 0 to trunc(n) inclusive, in unsigned 32-bit arithmetic (any n from 2^32 - 1 up
+// draws from the whole 32-bit range); 0 for a negative n.
 double rtRandom(double n);
 
 // ---------------------------------------------------------------------------------------------
@@ -158,7 +159,8 @@ double rtIsFullscreen();
 double rtLoadSprite(const RtString& file, double slot);
 // As rtLoadSprite, but the slot holds the picture's normal map (heights from its blue channel).
 double rtLoadNormalMap(const RtString& file, double slot);
-// Copies the screen rectangle into the slot; 0 (slot unchanged) for an empty or oversized rectangle.
+// Copies the screen rectangle, clipped to the screen, into the slot; 0 (slot unchanged) when nothing
+// of it lies on the screen.
 double rtGrabSprite(double slot, double x, double y, double width, double height);
 // Natural size, top-left corner at (x, y) rounded up to whole pixels.
 void rtDrawSprite(double slot, double x, double y);
@@ -231,8 +233,8 @@ void rtLoadBackground(const RtString& file);
 double rtFadeInBackground(const RtString& file);
 // The current screen becomes the background.
 void rtGrabBackground();
-// Writes the screen to the file, as PNG when the name ends in ".png" (any case), else as 24-bit BMP;
-// the name is used as given. 1 on success, else 0.
+// Writes the screen to the file, as PNG when the name ends in ".png" (any case; pixels of the sprite
+// colour key become transparent), else as 24-bit BMP; the name is used as given. 1 on success, else 0.
 double rtSaveScreen(const RtString& file);
 // Writes the slot's picture as rtSaveScreen does; 0 for an empty slot.
 double rtSaveSprite(double slot, const RtString& file);

@@ -7,12 +7,14 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <string>
 #include <sys/mman.h>
 
 #include "runtime/core/end.h"
 #include "runtime/core/window_proc.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/gl_functions.h"
+#include "runtime/platform/bare_x_fullscreen.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/message_box.h"
 #include "runtime/platform/window_sdl.h"
@@ -272,10 +274,26 @@ int OpenGLRainbows::goFullscreen()
         goWindowed();
         return 0;
     }
+    std::string reason;
+    if (coverDisplayWithoutWindowManager(reason) == rt::BareFullscreen::Failed) {
+        rtLogError(("No Fullscreen Mode available: " + reason).c_str());
+        goWindowed();
+        return 0;
+    }
     SDL_RaiseWindow(window);
     setup2D(0, 0, 0, 0);
     fullscreen = true;
     return 1;
+}
+
+// Without a window manager SDL's switch leaves the X window as it was, so the window is laid over
+// the display here; otherwise the picture would be placed for a display-sized window it does not have.
+rt::BareFullscreen OpenGLRainbows::coverDisplayWithoutWindowManager(std::string& reason)
+{
+    SDL_Rect display;
+    int index = SDL_GetWindowDisplayIndex(window);
+    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) != 0) return rt::BareFullscreen::NotNeeded;
+    return rt::coverAreaWithoutWindowManager(window, display, reason);
 }
 
 int OpenGLRainbows::setScreenMode(int width, int height, int depth, bool toFullscreen)

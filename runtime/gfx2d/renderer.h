@@ -10,10 +10,12 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 #include <cstdint>
+#include <string>
 
 #include "runtime/core/frame_grid.h"
 #include "runtime/gfx2d/background_picture.h"
 #include "runtime/gfx2d/gl_state.h"
+#include "runtime/platform/bare_x_fullscreen.h"
 
 constexpr int spriteSlotCount = 65536;
 constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
@@ -104,6 +106,7 @@ class OpenGLRainbows
     bool makeScreenBuffer();
     void freeScreenBuffer();
     void copyScreenToWindow();
+    rt::BareFullscreen coverDisplayWithoutWindowManager(std::string& reason);
 
     GLuint screenFramebuffer = 0;  // the offscreen game screen, 0 when drawing straight to the window
     GLuint screenColour = 0;       // its colour renderbuffer

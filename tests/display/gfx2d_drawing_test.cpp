@@ -88,6 +88,15 @@ TEST(Gfx2dDrawing, SpritesArePlacedZoomedRotatedAndCollidedToThePixel)
     EXPECT_EQ(v["grab.reused"], 1);
     EXPECT_EQ(v["grab.empty"], 0);
     EXPECT_EQ(v["grab.drawn"], red);
+    EXPECT_EQ(v["grab.offRight"], 0);
+    EXPECT_EQ(v["grab.offAbove"], 0);
+    EXPECT_EQ(v["grab.corner"], 1);
+    EXPECT_EQ(v["grab.corner.size"], 10008);
+    EXPECT_EQ(v["grab.huge"], 1);
+    EXPECT_EQ(v["grab.huge.size"], 20010);
+    EXPECT_EQ(v["grab.corner.first"], red);
+    EXPECT_EQ(v["grab.corner.last"], red);
+    EXPECT_EQ(v["grab.corner.past"], black);
     EXPECT_EQ(v["save.emptySprite"], 0);
     EXPECT_EQ(v["save.sprite"], 1);
     EXPECT_EQ(v["save.sprite.width"], 20);

@@ -92,7 +92,7 @@ TEST_F(InputOnX, EscapeEndsTheGameWhileItIsSwitchedOn)
     pid = -1;
 }
 
-TEST_F(InputOnX, TypedCharactersComeOncePerPressWithShiftCapitalsAndTheLowestKeyFirst)
+TEST_F(InputOnX, TypedCharactersComeOncePerPressAsShiftedOnTheKeyAndTheLowestKeyFirst)
 {
     launch();
     x->pressKey("a", 300); // held for many frames: typed once
@@ -101,6 +101,10 @@ TEST_F(InputOnX, TypedCharactersComeOncePerPressWithShiftCapitalsAndTheLowestKey
     x->pressKey("a", 150);
     x->keyUp("Shift_L");
     ASSERT_TRUE(waitForLine("text 65", 5000)) << notes();
+    x->keyDown("Shift_L"); // Shift and 1 type what is printed on the key
+    x->pressKey("1", 150);
+    x->keyUp("Shift_L");
+    ASSERT_TRUE(waitForLine("text 33", 5000)) << notes();
     pause(100);
     x->keyDown("a"); // then S as well: A (code 30) still wins over S (code 31), so nothing new comes
     pause(100);
@@ -117,7 +121,7 @@ TEST_F(InputOnX, TypedCharactersComeOncePerPressWithShiftCapitalsAndTheLowestKey
     std::string line, typed;
     while (std::getline(lines, line))
         if (line.rfind("text ", 0) == 0) typed += line.substr(5) + " ";
-    EXPECT_EQ(typed, "97 65 97 8 10 ");
+    EXPECT_EQ(typed, "97 65 33 97 8 10 ");
 }
 
 TEST_F(InputOnX, TheMousePositionIsInGamePixelsAndAFramesMotionIsReadAlike)

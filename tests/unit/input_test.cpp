@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "runtime/core/engine_state.h"
@@ -109,6 +110,45 @@ TEST_F(Input, ShiftMakesCapitalsOfLettersOnlyAndTheLowestCodeWins)
     EXPECT_EQ(input().scanTypedCharacter(), 10);
     hold({15, rtKeyLeftAlt, rtKeyCapsLock, 211, 72}); // Tab, Alt, Caps Lock, Delete, keypad 8
     EXPECT_EQ(input().scanTypedCharacter(), 0);
+}
+
+// A key press as the system reports it: the key, then the text it typed (none for nullptr).
+void press(int code, const char* text)
+{
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = scancodeOfKeyCode(code);
+    SDL_PushEvent(&event);
+    if (!text) return;
+    event = {};
+    event.type = SDL_TEXTINPUT;
+    strncpy(event.text.text, text, sizeof event.text.text - 1);
+    SDL_PushEvent(&event);
+}
+
+TEST_F(Input, APressTypesTheTextTheSystemMadeOfItAndFallsBackToTheLayoutWithoutText)
+{
+    start();
+    struct Case
+    {
+        int code;
+        const char* text;
+        int typed;
+    } cases[] = {
+        {2, "!", '!'},      // Shift and 1
+        {16, "a", 'a'},     // the key of Q on a layout that prints A there
+        {30, "A", 'A'},     // Caps Lock
+        {72, "8", '8'},     // keypad 8 with Num Lock
+        {3, "\xC3\xA9", 0}, // an accented letter is not one ASCII character
+        {2, nullptr, '1'},  // a later press without text: the layout's character of the key
+    };
+    for (const Case& c : cases) {
+        press(c.code, c.text);
+        hold({c.code});
+        EXPECT_EQ(input().scanTypedCharacter(), c.typed) << c.code << " " << (c.text ? c.text : "none");
+        hold({});
+        input().scanTypedCharacter();
+    }
 }
 
 TEST_F(Input, TheMotionOfAFrameIsMeasuredOnceAndKeptForLaterReads)
