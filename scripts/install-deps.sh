@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev
-          libgl-dev libgl1-mesa-dri)
+          libgl-dev libgl1-mesa-dri libmpv-dev)
 if [ "${1:-}" = "test" ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-utils libx11-dev libxtst-dev
                clang libclang-rt-14-dev)

@@ -8,6 +8,7 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
+#include "runtime/media/media.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
@@ -26,7 +27,7 @@ void rtShowFrame()
 {
     engine.previousFrameStart = engine.frameStart;
     engine.frameStart = nowMs();
-    // A playing music or movie file is looped here once media playback exists.
+    rt::repeatMusicAtItsEnd();
     rtWaitWhilePaused();
     pollInput();
     // The 3D scene's shadow drawing is switched off here once the 3D scene exists.
