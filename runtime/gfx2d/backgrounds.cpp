@@ -22,7 +22,10 @@ static void deleteTiles(OpenGLRainbows& renderer, BackgroundPicture& picture)
 {
     if (!renderer.contextReady) return;
     for (GLuint& texture : picture.tileTextures)
-        if (texture) glDeleteTextures(1, &texture);
+        if (texture) {
+            glDeleteTextures(1, &texture);
+            renderer.glState.textureDeleted(texture);
+        }
 }
 
 void freeBackgroundPicture(OpenGLRainbows& renderer, int picture)
@@ -66,13 +69,11 @@ void drawBackgroundPicture(OpenGLRainbows& renderer, int picture)
     if (!isPicture(picture)) return;
     const BackgroundPicture& source = renderer.backgroundPictures[picture];
     if (source.columns == 0 || source.rows == 0) return;
-    glDisable(GL_ALPHA_TEST);
-    if (multitextureAvailable()) {
-        glActiveTextureARB_(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        glActiveTextureARB_(GL_TEXTURE0_ARB);
-    }
-    glEnable(GL_TEXTURE_2D);
+    rt::GlStateCache& state = renderer.glState;
+    renderer.useTexturedState();
+    state.setAlphaTest(false);
+    state.setTexturing(1, false);
+    state.setTexturing(0, true);
     // All tiles of a picture have one texture size: they lie on a grid of that pitch.
     float x = 0;
     for (int column = 0; column < source.columns; ++column) {
@@ -83,7 +84,7 @@ void drawBackgroundPicture(OpenGLRainbows& renderer, int picture)
             float width = float(source.tileWidths[index]), height = float(source.tileHeights[index]);
             float s = width / float(source.tileTextureWidths[index]);
             float t = height / float(source.tileTextureHeights[index]);
-            glBindTexture(GL_TEXTURE_2D, source.tileTextures[index]);
+            state.bindTexture(0, source.tileTextures[index]);
             glBegin(GL_TRIANGLE_FAN);
             glTexCoord2f(0, 0);
             glVertex2f(x, -y - height);
@@ -98,7 +99,7 @@ void drawBackgroundPicture(OpenGLRainbows& renderer, int picture)
         }
         x += float(source.tileTextureWidths[index]);
     }
-    glEnable(GL_ALPHA_TEST);
+    state.setAlphaTest(true);
 }
 
 void grabScreenToBackground(OpenGLRainbows& renderer, int picture)
@@ -118,15 +119,18 @@ void grabScreenToBackground(OpenGLRainbows& renderer, int picture)
             GLuint& texture = target.tileTextures[index];
             if (texture && target.tileTextureWidths[index] == tile &&
                 target.tileTextureHeights[index] == tile) {
-                glBindTexture(GL_TEXTURE_2D, texture);
+                renderer.glState.bindTexture(0, texture);
             } else {
-                if (texture) glDeleteTextures(1, &texture);
+                if (texture) {
+                    glDeleteTextures(1, &texture);
+                    renderer.glState.textureDeleted(texture);
+                }
                 glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
                 glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
                 glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
                 glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
                 glGenTextures(1, &texture);
-                glBindTexture(GL_TEXTURE_2D, texture);
+                renderer.glState.bindTexture(0, texture);
                 glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
                 glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
                 glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

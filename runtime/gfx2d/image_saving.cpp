@@ -16,7 +16,7 @@ bool saveSprite(OpenGLRainbows& renderer, int slot, const char* path)
     } catch (const std::bad_alloc&) {
         return false;
     }
-    glBindTexture(GL_TEXTURE_2D, renderer.spriteTextures[slot][0]);
+    renderer.glState.bindTexture(0, renderer.spriteTextures[slot][0]);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
     if (renderer.boundSprite >= 0)

@@ -10,15 +10,16 @@
 void setAlphaMode(OpenGLRainbows& renderer, float a)
 {
     float intensity = 1;
+    rt::GlStateCache& state = renderer.glState;
     if (a == 0) {
-        glDisable(GL_BLEND);
+        state.setBlending(false);
     } else if (a > 0) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE);
+        state.setBlending(true);
+        state.setBlendFunction(GL_ONE, GL_ONE);
         intensity = a < 1 ? a : 1;
     } else {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        state.setBlending(true);
+        state.setBlendFunction(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         intensity = -a < 1 ? -a : 1;
     }
     renderer.intensity = intensity;
@@ -30,62 +31,50 @@ static bool isTransparent(int colour)
     return (colour & 0xFFFFFF) == transparentColour;
 }
 
-// The state every primitive draws in: untextured, no alpha test, the colour scaled by the intensity
-// and the projection shifted by 3/8 pixel so whole-number coordinates hit pixel centres exactly.
-// The renderer's texture binding, the colour and the alpha test come back afterwards.
-class PrimitiveScope
+// The state every primitive draws in: untextured, no alpha test, the colour scaled by the intensity.
+// It stays set, so a run of primitives changes nothing but the colour between them; the next textured
+// drawing puts back alpha test and colour (OpenGLRainbows::useTexturedState) and binds its texture.
+static void usePrimitiveState(OpenGLRainbows& renderer, int colour)
 {
-  public:
-    PrimitiveScope(OpenGLRainbows& renderer, int colour)
-        : renderer(renderer), boundA(renderer.boundSprite), boundB(renderer.boundSecondSprite),
-          boundMip(renderer.boundMip)
-    {
-        glDisable(GL_ALPHA_TEST);
-        float intensity = renderer.intensity;
-        glColor4ub(GLubyte(float(colour & 255) * intensity), GLubyte(float((colour >> 8) & 255) * intensity),
-                   GLubyte(float((colour >> 16) & 255) * intensity),
-                   isTransparent(colour) ? 0 : GLubyte(intensity * 255));
-        renderer.bindSprite(-1, -1, false);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glTranslatef(0.375f, 0.375f, 0);
-        glMatrixMode(GL_MODELVIEW);
-    }
-    ~PrimitiveScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        float intensity = renderer.intensity;
-        glColor4f(intensity, intensity, intensity, intensity);
-        renderer.bindSprite(boundA, boundB, boundMip);
-        glEnable(GL_ALPHA_TEST);
-    }
+    rt::GlStateCache& state = renderer.glState;
+    state.setAlphaTest(false);
+    state.setTexturing(1, false);
+    state.setTexturing(0, false);
+    if (!multitextureAvailable()) state.setColourMaterial(true);
+    float intensity = renderer.intensity;
+    glColor4ub(GLubyte(float(colour & 255) * intensity), GLubyte(float((colour >> 8) & 255) * intensity),
+               GLubyte(float((colour >> 16) & 255) * intensity),
+               isTransparent(colour) ? 0 : GLubyte(intensity * 255));
+    renderer.primitiveStateLeft = true;
+}
 
-  private:
-    OpenGLRainbows& renderer;
-    int boundA, boundB;
-    bool boundMip;
-};
+// Whole-number coordinates are moved by 3/8 pixel so that they hit pixel centres exactly (in the
+// 2D projection's units, which are pixels).
+static constexpr float pixelOffset = 0.375f;
+
+static void primitiveVertex(float x, float y)
+{
+    glVertex2f(x + pixelOffset, y + pixelOffset);
+}
 
 void drawPoint(OpenGLRainbows& renderer, float x, float y, int colour)
 {
-    PrimitiveScope scope(renderer, colour);
+    usePrimitiveState(renderer, colour);
     glBegin(GL_POINTS);
-    glVertex2f(x, -(y + 1));
+    primitiveVertex(x, -(y + 1));
     glEnd();
 }
 
 void drawLine(OpenGLRainbows& renderer, float x1, float y1, float x2, float y2, int colour)
 {
-    PrimitiveScope scope(renderer, colour);
+    usePrimitiveState(renderer, colour);
     glBegin(GL_LINES);
-    glVertex2f(x1, -(y1 + 1));
-    glVertex2f(x2, -(y2 + 1));
+    primitiveVertex(x1, -(y1 + 1));
+    primitiveVertex(x2, -(y2 + 1));
     glEnd();
     // Line rasterisation leaves out the last pixel: it belongs to the line.
     glBegin(GL_POINTS);
-    glVertex2f(x2, -(y2 + 1));
+    primitiveVertex(x2, -(y2 + 1));
     glEnd();
 }
 
@@ -99,12 +88,12 @@ void fillRect(OpenGLRainbows& renderer, float left, float top, float right, floa
         bottom += 1;
     else
         top += 1;
-    PrimitiveScope scope(renderer, colour);
+    usePrimitiveState(renderer, colour);
     glBegin(GL_QUADS);
-    glVertex2f(left, -bottom);
-    glVertex2f(right, -bottom);
-    glVertex2f(right, -top);
-    glVertex2f(left, -top);
+    primitiveVertex(left, -bottom);
+    primitiveVertex(right, -bottom);
+    primitiveVertex(right, -top);
+    primitiveVertex(left, -top);
     glEnd();
 }
 
@@ -174,8 +163,11 @@ void addPolygonVertex(OpenGLRainbows& renderer, float x, float y, float s, float
 void drawPolygon(OpenGLRainbows& renderer)
 {
     if (polygon.count == 0) return;
+    rt::GlStateCache& state = renderer.glState;
+    renderer.useTexturedState();
     renderer.bindSprite(polygon.slot, -1, false);
-    glEnable(GL_COLOR_MATERIAL);
+    if (polygon.slot >= 0) renderer.useSpriteFilter(polygon.slot, false);
+    state.setColourMaterial(true);
     glEnable(GL_DITHER);
     glShadeModel(GL_SMOOTH);
     if (glBindBufferARB_) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0); // the arrays live in our memory
@@ -193,9 +185,9 @@ void drawPolygon(OpenGLRainbows& renderer)
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glShadeModel(GL_FLAT);
-    glEnable(GL_TEXTURE_2D);
+    state.setTexturing(0, true);
     float intensity = renderer.intensity;
     glColor4f(intensity, intensity, intensity, intensity);
     glDisable(GL_DITHER);
-    glDisable(GL_COLOR_MATERIAL);
+    state.setColourMaterial(false);
 }

@@ -26,13 +26,17 @@ OpenGLRainbows::OpenGLRainbows()
     std::fill(std::begin(imageWidth), std::end(imageWidth), 0);
     std::fill(std::begin(imageHeight), std::end(imageHeight), 0);
     std::fill(std::begin(collisionMasks), std::end(collisionMasks), nullptr);
+    std::fill(std::begin(spriteMadeNearest), std::end(spriteMadeNearest), false);
+    std::fill(std::begin(spriteFilterNow), std::end(spriteFilterNow), 0);
     frameGrid.deadline = nowMs();
 }
 
 OpenGLRainbows::~OpenGLRainbows()
 {
-    for (int slot = 0; slot < spriteSlotCount; ++slot) emptySpriteSlot(slot);
-    for (int picture = 0; picture < backgroundPictureCount; ++picture) freeBackgroundPicture(*this, picture);
+    for (int slot = 0; slot < spriteSlotCount; ++slot)
+        emptySpriteSlot(slot);
+    for (int picture = 0; picture < backgroundPictureCount; ++picture)
+        freeBackgroundPicture(*this, picture);
     freeScreenBuffer();
     if (window) SDL_SetWindowFullscreen(window, 0);
     if (glContext) {
@@ -45,8 +49,13 @@ void OpenGLRainbows::emptySpriteSlot(int slot)
 {
     if (contextReady) {
         for (GLuint& texture : spriteTextures[slot])
-            if (texture) glDeleteTextures(1, &texture);
+            if (texture) {
+                glDeleteTextures(1, &texture);
+                glState.textureDeleted(texture);
+            }
     }
+    spriteMadeNearest[slot] = false;
+    spriteFilterNow[slot] = 0;
     spriteTextures[slot][0] = spriteTextures[slot][1] = 0;
     textureWidth[slot] = textureHeight[slot] = -1;
     imageWidth[slot] = imageHeight[slot] = 0;
@@ -54,7 +63,8 @@ void OpenGLRainbows::emptySpriteSlot(int slot)
     collisionMasks[slot] = nullptr;
 }
 
-int OpenGLRainbows::createContext(SDL_Window* gameWindow, int width, int height, int depth, int framesPerSecond)
+int OpenGLRainbows::createContext(SDL_Window* gameWindow, int width, int height, int depth,
+                                  int framesPerSecond)
 {
     window = gameWindow;
     frameGrid.interval = frameIntervalFor(framesPerSecond);
@@ -84,8 +94,8 @@ int OpenGLRainbows::createContext(SDL_Window* gameWindow, int width, int height,
 void OpenGLRainbows::choosePixelFormat()
 {
     const char* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    softwareRendering = name && (strstr(name, "llvmpipe") || strstr(name, "softpipe") ||
-                                 strstr(name, "Software Rasterizer"));
+    softwareRendering =
+        name && (strstr(name, "llvmpipe") || strstr(name, "softpipe") || strstr(name, "Software Rasterizer"));
     if (softwareRendering) {
         showMessageBox(softwareWarningCaption, softwareWarningText, MessageBoxIcon::Warning);
         rtLogError("OpenGL Software Emulation");
@@ -139,24 +149,29 @@ void OpenGLRainbows::setup2D(int x, int y, int width, int height)
     viewportWidth = width;
     viewportHeight = height;
     glViewport(x, screenHeight - height - y, width, height);
-    glMatrixMode(GL_PROJECTION);
+    // Whatever was called since, the described 2D state holds from here on.
+    glState.forget();
+    glState.setMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, width, -height, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    glState.setMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    glEnable(GL_TEXTURE_2D);
+    glState.setTexturing(0, true);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
-    glEnable(GL_ALPHA_TEST);
+    glState.setAlphaTest(true);
     glAlphaFunc(GL_GREATER, 0.15f);
     glColor4f(1, 1, 1, 1);
+    primitiveStateLeft = false;
     glClearColor(0, 0, 0, 1);
     glShadeModel(GL_FLAT);
-    for (GLenum capability : {GL_DITHER, GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_POLYGON_SMOOTH, GL_STENCIL_TEST,
-                              GL_POLYGON_OFFSET_POINT, GL_COLOR_MATERIAL, GL_AUTO_NORMAL, GL_NORMALIZE, GL_LIGHTING})
+    for (GLenum capability :
+         {GL_DITHER, GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_POLYGON_SMOOTH, GL_STENCIL_TEST,
+          GL_POLYGON_OFFSET_POINT, GL_AUTO_NORMAL, GL_NORMALIZE, GL_LIGHTING})
         glDisable(capability);
+    glState.setColourMaterial(false);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
     glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
 }
@@ -270,26 +285,61 @@ void OpenGLRainbows::bindSprite(int a, int b, bool mip, const GLuint* table)
     auto textureOf = [&](int slot) { return table ? table[slot] : spriteTextures[slot][mip ? 1 : 0]; };
     if (!multitextureAvailable()) {
         if (a < 0) {
-            glDisable(GL_TEXTURE_2D);
-            glEnable(GL_COLOR_MATERIAL);
+            glState.setTexturing(0, false);
+            glState.setColourMaterial(true);
         } else {
-            glBindTexture(GL_TEXTURE_2D, textureOf(a));
-            glEnable(GL_TEXTURE_2D);
+            glState.bindTexture(0, textureOf(a));
+            glState.setTexturing(0, true);
         }
         return;
     }
-    glActiveTextureARB_(GL_TEXTURE1_ARB);
+    // Unit 1 is on only while two sprites are bound; only the 3D scene binds two.
     if (a >= 0 && b >= 0) {
-        glBindTexture(GL_TEXTURE_2D, textureOf(a));
-        glEnable(GL_TEXTURE_2D);
+        glState.bindTexture(1, textureOf(a));
+        glState.setTexturing(1, true);
     } else {
-        glDisable(GL_TEXTURE_2D);
+        glState.setTexturing(1, false);
     }
-    glActiveTextureARB_(GL_TEXTURE0_ARB);
     if (a < 0) {
-        glDisable(GL_TEXTURE_2D);
+        glState.setTexturing(0, false);
     } else {
-        glBindTexture(GL_TEXTURE_2D, textureOf(b >= 0 ? b : a));
-        glEnable(GL_TEXTURE_2D);
+        glState.bindTexture(0, textureOf(b >= 0 ? b : a));
+        glState.setTexturing(0, true);
     }
+}
+
+void OpenGLRainbows::useTexturedState()
+{
+    glState.setAlphaTest(true);
+    if (!primitiveStateLeft) return;
+    glColor4f(intensity, intensity, intensity, intensity);
+    primitiveStateLeft = false;
+}
+
+void OpenGLRainbows::useSpriteFilter(int slot, bool texelOnPixel)
+{
+    bool nearest = texelOnPixel || spriteMadeNearest[slot];
+    uint8_t wanted = nearest ? filterNearest : filterLinear;
+    if (spriteFilterNow[slot] == wanted) return;
+    GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    spriteFilterNow[slot] = wanted;
+}
+
+void OpenGLRainbows::prepareForDirectGl()
+{
+    if (primitiveStateLeft) {
+        bindSprite(boundSprite, boundSecondSprite, boundMip);
+        useTexturedState();
+    }
+    forgetGlState();
+}
+
+void OpenGLRainbows::forgetGlState()
+{
+    glState.forget();
+    primitiveStateLeft = false; // the colour is whatever the direct calls left
+    // Direct calls may have changed sprite textures' filters as well.
+    std::fill(std::begin(spriteFilterNow), std::end(spriteFilterNow), 0);
 }

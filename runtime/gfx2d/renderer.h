@@ -13,6 +13,7 @@
 
 #include "runtime/core/frame_grid.h"
 #include "runtime/gfx2d/background_picture.h"
+#include "runtime/gfx2d/gl_state.h"
 
 constexpr int spriteSlotCount = 65536;
 constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
@@ -45,6 +46,22 @@ public:
     // Empties a sprite slot, deleting its textures and its collision mask.
     void emptySpriteSlot(int slot);
 
+    // Points, lines and rectangles leave their state (no alpha test, no texture, their colour) for the
+    // next primitive. Every other drawing calls this first: alpha test on, and the colour back to the
+    // intensity when a primitive drew last.
+    void useTexturedState();
+    // Samples the slot's plain texture (bound on unit 0) with nearest filtering when each texel lands
+    // on exactly one pixel, which gives the same pixels faster; otherwise with the filter it was made
+    // with. The texture's filter is switched only when it changes.
+    void useSpriteFilter(int slot, bool texelOnPixel);
+    // Code that calls OpenGL directly (the 3D scene between rtStart3D and rtEnd3D, or around a fillRect
+    // of its own) calls prepareForDirectGl before: GL then holds the state the 2D drawing describes
+    // (alpha test on, colour = intensity, the bound sprite's texture). And forgetGlState after, before
+    // 2D drawing goes on: the renderer stops trusting its record of GL state and sets each state again
+    // on its next use; the current colour stays as the direct calls left it. setup2D forgets too.
+    void prepareForDirectGl();
+    void forgetGlState();
+
     // Sprite slots: plain [0] and mipmapped [1] texture names, 0 = none.
     GLuint spriteTextures[spriteSlotCount][2];
     int boundSprite = -1;
@@ -57,6 +74,9 @@ public:
     float intensity = 0;                // global colour and alpha multiplier, 0..1
     uint8_t* collisionMasks[spriteSlotCount]; // lazily read alpha planes, or null
     BackgroundPicture backgroundPictures[backgroundPictureCount]; // tiled pictures; 0 is the screen background
+    bool spriteMadeNearest[spriteSlotCount];  // the plain texture was made with nearest filtering
+    uint8_t spriteFilterNow[spriteSlotCount]; // its filter now: 0 unknown, filterLinear or filterNearest
+    static constexpr uint8_t filterLinear = 1, filterNearest = 2;
 
     SDL_Window* window = nullptr;
     int screenWidth = 0;  // pixels of the game screen
@@ -69,6 +89,8 @@ public:
     double lastWaitMs = 0;     // ms the last rtPresent spent waiting for its grid point
     bool softwareRendering = false;
     SDL_GLContext glContext = nullptr;
+    rt::GlStateCache glState;        // what the renderer last set in GL
+    bool primitiveStateLeft = false; // a primitive drew last: alpha test off, its colour current
 
 private:
     bool makeScreenBuffer();

@@ -15,6 +15,15 @@ static void imageTextureExtent(const OpenGLRainbows& renderer, int slot, float& 
     tMax = float(renderer.imageHeight[slot]) / float(renderer.textureHeight[slot]);
 }
 
+// The 2D drawing state with the slot's plain texture bound, sampled nearest when each texel lands on
+// exactly one pixel.
+static void useSprite(OpenGLRainbows& renderer, int slot, bool texelOnPixel)
+{
+    renderer.useTexturedState();
+    renderer.bindSprite(slot, -1, false);
+    renderer.useSpriteFilter(slot, texelOnPixel);
+}
+
 // One quad, corners bottom-left, bottom-right, top-right, top-left (counter-clockwise on the screen).
 static void emitQuad(float sMax, float tMax, float left, float bottom, float right, float top)
 {
@@ -39,28 +48,31 @@ static bool drawable(const OpenGLRainbows& renderer, int slot)
 void drawSprite(OpenGLRainbows& renderer, int slot, float x, float y)
 {
     if (!drawable(renderer, slot)) return;
-    drawSpriteStretched(renderer, slot, x, y, float(renderer.imageWidth[slot]), float(renderer.imageHeight[slot]));
+    drawSpriteStretched(renderer, slot, x, y, float(renderer.imageWidth[slot]),
+                        float(renderer.imageHeight[slot]));
 }
 
 void drawSpriteStretched(OpenGLRainbows& renderer, int slot, float x, float y, float width, float height)
 {
     if (!drawable(renderer, slot)) return;
-    renderer.bindSprite(slot, -1, false);
+    float left = std::ceil(x), top = std::ceil(y), w = std::ceil(width), h = std::ceil(height);
+    // The corners are whole pixels: at the image's own size every texel covers one pixel.
+    useSprite(renderer, slot,
+              w == float(renderer.imageWidth[slot]) && h == float(renderer.imageHeight[slot]));
     float sMax, tMax;
     imageTextureExtent(renderer, slot, sMax, tMax);
-    float left = std::ceil(x), top = std::ceil(y), w = std::ceil(width), h = std::ceil(height);
     emitQuad(sMax, tMax, left, -top - h, left + w, -top);
 }
 
 void drawSpriteRotated(OpenGLRainbows& renderer, int slot, float x, float y, float angle, float zoom)
 {
     if (!drawable(renderer, slot)) return;
-    renderer.bindSprite(slot, -1, false);
+    useSprite(renderer, slot, false);
     float sMax, tMax;
     imageTextureExtent(renderer, slot, sMax, tMax);
     int width = renderer.imageWidth[slot], height = renderer.imageHeight[slot];
     float halfWidth = zoom * float(width) * 0.5f, halfHeight = zoom * float(height) * 0.5f;
-    glMatrixMode(GL_MODELVIEW);
+    renderer.glState.setMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glTranslatef(x + float(width >> 1), -y - float(height >> 1), 0);
     glRotatef(angle, 0, 0, 1);
@@ -73,7 +85,7 @@ void drawSpriteInScene(OpenGLRainbows& renderer, int slot, int x, int y, int z, 
     if (!drawable(renderer, slot)) return;
     int boundA = renderer.boundSprite, boundB = renderer.boundSecondSprite;
     bool boundMip = renderer.boundMip;
-    renderer.bindSprite(slot, -1, false);
+    useSprite(renderer, slot, false);
     float sMax, tMax;
     imageTextureExtent(renderer, slot, sMax, tMax);
     GLfloat m[16];
@@ -107,7 +119,7 @@ static const uint8_t* collisionMask(OpenGLRainbows& renderer, int slot)
     size_t size = size_t(renderer.textureWidth[slot]) * size_t(renderer.textureHeight[slot]);
     uint8_t* mask = new (std::nothrow) uint8_t[size];
     if (!mask) return nullptr;
-    glBindTexture(GL_TEXTURE_2D, renderer.spriteTextures[slot][0]);
+    renderer.glState.bindTexture(0, renderer.spriteTextures[slot][0]);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
     renderer.collisionMasks[slot] = mask;

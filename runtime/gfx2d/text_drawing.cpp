@@ -31,6 +31,7 @@ void installBuiltinFont(OpenGLRainbows& renderer, int font)
     renderer.textureHeight[slot] = textureHeight;
     renderer.imageWidth[slot] = image.width;
     renderer.imageHeight[slot] = image.height;
+    renderer.spriteMadeNearest[slot] = true;
 }
 
 // The grid of a font image: 16 columns; 16 rows when it is taller than wide, else 8.
@@ -78,6 +79,7 @@ void drawText(OpenGLRainbows& renderer, int font, const char* text, float x, flo
     int slot = fontSlot(clampFont(font));
     FontGrid grid = fontGrid(renderer, slot);
     if (grid.cellWidth == 0 || grid.cellHeight == 0) return;
+    renderer.useTexturedState();
     renderer.bindSprite(slot, -1, false);
     float penX = std::ceil(x), top = std::ceil(y);
     float advance = float(grid.cellWidth), bottom = -top - float(grid.cellHeight);
@@ -101,6 +103,7 @@ void drawText(OpenGLRainbows& renderer, int font, const char* text, float x, flo
 static void drawTextStrip(OpenGLRainbows& renderer, int slot, const FontGrid& grid, const char* text,
                           const float* m, float x, float y, float z, float scale)
 {
+    renderer.useTexturedState();
     renderer.bindSprite(slot, -1, false);
     float cell = scale * float(grid.cellWidth);
     float advance[3] = {cell * m[0], cell * m[4], cell * m[8]},
@@ -144,20 +147,20 @@ static void drawTextAtProjection(OpenGLRainbows& renderer, int font, const FontG
     float px = vx + (clip[0] / clip[3] + 1) * vw / 2;
     float py = vh - (vy + vh * (clip[1] / clip[3] + 1) / 2);
     float pz = -clip[2] / clip[3];
-    glMatrixMode(GL_PROJECTION);
+    renderer.glState.setMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
     glOrtho(0, renderer.viewportWidth, -renderer.viewportHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    renderer.glState.setMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
     float width = float(strlen(text)) * float(grid.cellWidth);
     int imageHeight = renderer.imageHeight[fontSlot(font)];
     drawText(renderer, font, text, px - width / 2 - vx, vy + py - float(imageHeight >> 3), pz);
     glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
+    renderer.glState.setMatrixMode(GL_PROJECTION);
     glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    renderer.glState.setMatrixMode(GL_MODELVIEW);
 }
 
 void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z,

@@ -28,10 +28,9 @@ static void setUnpackState()
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
 }
 
-static void newTexture(GLuint* name, GLint magnification, GLint minification)
+// Filtering and wrapping of the texture bound on unit 0.
+static void setTextureParameters(GLint magnification, GLint minification)
 {
-    glGenTextures(1, name);
-    glBindTexture(GL_TEXTURE_2D, *name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnification);
@@ -56,12 +55,19 @@ bool makeTexture(ImageBuffer& image, int x0, int y0, int width, int height, GLui
     setUnpackState();
     if (*plain) glDeleteTextures(1, plain);
     *plain = 0;
+    // Making a texture leaves the binding that drawing relies on as it found it.
+    GLint drawingTexture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &drawingTexture);
     GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
-    newTexture(plain, filter, filter);
+    glGenTextures(1, plain);
+    glBindTexture(GL_TEXTURE_2D, *plain);
+    setTextureParameters(filter, filter);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture.width, texture.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  texture.texels.data());
     if (mip) {
-        newTexture(mip, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
+        glGenTextures(1, mip);
+        glBindTexture(GL_TEXTURE_2D, *mip);
+        setTextureParameters(GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
         int levelWidth = texture.width, levelHeight = texture.height;
         for (int level = 0;; ++level) {
             glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, levelWidth, levelHeight, 0, GL_RGBA,
@@ -70,6 +76,7 @@ bool makeTexture(ImageBuffer& image, int x0, int y0, int width, int height, GLui
             reduceToNextMipmapLevel(texture.texels.data(), levelWidth, levelHeight);
         }
     }
+    glBindTexture(GL_TEXTURE_2D, GLuint(drawingTexture));
     if (textureWidth) *textureWidth = texture.width;
     if (textureHeight) *textureHeight = texture.height;
     return true;
@@ -100,6 +107,7 @@ bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colour
     renderer.textureHeight[slot] = textureHeight;
     renderer.imageWidth[slot] = std::min(image.width, maxSize);
     renderer.imageHeight[slot] = std::min(image.height, maxSize);
+    renderer.spriteMadeNearest[slot] = font;
     return true;
 }
 
@@ -110,14 +118,21 @@ int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int wid
     int textureWidth = powerOfTwoAtLeast(width, 32), textureHeight = powerOfTwoAtLeast(height, 32);
     GLuint* textures = renderer.spriteTextures[slot];
     if (renderer.textureWidth[slot] == textureWidth && renderer.textureHeight[slot] == textureHeight) {
-        glBindTexture(GL_TEXTURE_2D, textures[0]);
+        renderer.glState.bindTexture(0, textures[0]);
     } else {
         for (int i = 0; i < 2; ++i) {
-            if (textures[i]) glDeleteTextures(1, &textures[i]);
+            if (textures[i]) {
+                glDeleteTextures(1, &textures[i]);
+                renderer.glState.textureDeleted(textures[i]);
+            }
             textures[i] = 0;
         }
         setUnpackState();
-        newTexture(&textures[0], GL_LINEAR, GL_LINEAR);
+        glGenTextures(1, &textures[0]);
+        renderer.glState.bindTexture(0, textures[0]);
+        setTextureParameters(GL_LINEAR, GL_LINEAR);
+        renderer.spriteMadeNearest[slot] = false;
+        renderer.spriteFilterNow[slot] = 0;
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                      nullptr);
     }

@@ -19,7 +19,10 @@ void releaseObjectTextures(OpenGLRainbows& renderer, std::vector<uint32_t>& text
     if (renderer.contextReady)
         for (uint32_t texture : textures) {
             GLuint name = texture;
-            if (name) glDeleteTextures(1, &name);
+            if (name) {
+                glDeleteTextures(1, &name);
+                renderer.glState.textureDeleted(name);
+            }
         }
     textures.clear();
 }

@@ -191,6 +191,18 @@ TEST(Gfx2dDrawing, BackgroundPicturesAreTiledRedrawnSavedAndCleared)
     EXPECT_EQ(v["fade.background"], picture);
 }
 
+TEST(Gfx2dDrawing, DirectGlCallersGetTheDescribedStateAndTheRendererSetsItsOwnAgain)
+{
+    auto v = runScenario("handOver");
+    EXPECT_EQ(v["given.alphaTest"], 1);
+    EXPECT_EQ(v["given.texturing"], 1);
+    EXPECT_EQ(v["given.spriteBound"], 1);
+    EXPECT_EQ(v["given.colour"], 50 + 500) << "red and alpha at the intensity 0.5";
+    EXPECT_EQ(v["taken.key"], black);
+    EXPECT_EQ(v["taken.red"], red);
+    EXPECT_EQ(v["taken.green"], green);
+}
+
 TEST(Gfx2dDrawing, StartUpShowsLoadingCentredInTheBuiltInFont)
 {
     XSession x(640, 480);

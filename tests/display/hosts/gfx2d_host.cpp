@@ -11,6 +11,7 @@
 
 #include "runtime/core/engine_state.h"
 #include "runtime/gfx2d/fonts.h"
+#include "runtime/gfx2d/gl_functions.h"
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/images.h"
 #include "runtime/gfx2d/renderer.h"
@@ -334,6 +335,43 @@ static void backgrounds()
     reportPixel("fade.background", 100, 100);
 }
 
+// Handing GL to code that calls it directly (as the 3D scene does) and taking it back.
+static void handOver()
+{
+    OpenGLRainbows& renderer = *engine.renderer;
+    loadTestSprite(3);
+    rtClearScreen();
+    rtSetAlphaMode(-0.5);
+    rtDrawSprite(3, 0, 0);
+    rtDrawRect(50, 50, 60, 60, 0x00FF00); // a primitive leaves its own state behind
+    renderer.prepareForDirectGl();
+    GLint texture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    report("given.alphaTest", glIsEnabled(GL_ALPHA_TEST));
+    report("given.texturing", glIsEnabled(GL_TEXTURE_2D));
+    report("given.spriteBound", GLuint(texture) == renderer.spriteTextures[3][0]);
+    report("given.colour", colour[0] * 100 + colour[3] * 1000);
+
+    // Direct calls change what the renderer set; after forgetGlState it sets it again.
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_ALPHA_TEST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTextureARB_(GL_TEXTURE1_ARB);
+    glBindTexture(GL_TEXTURE_2D, renderer.spriteTextures[3][0]);
+    glEnable(GL_TEXTURE_2D);
+    glActiveTextureARB_(GL_TEXTURE0_ARB);
+    glDisable(GL_BLEND);
+    renderer.forgetGlState();
+    rtSetAlphaMode(0);
+    rtClearScreen();
+    rtDrawSprite(3, 100, 100);
+    reportPixel("taken.key", 100, 100);
+    reportPixel("taken.red", 101, 100);
+    reportPixel("taken.green", 110, 109);
+}
+
 static void hostMain()
 {
     if (scenario == "startup") {
@@ -345,6 +383,7 @@ static void hostMain()
     if (scenario == "primitives") primitives();
     if (scenario == "fonts") fonts();
     if (scenario == "backgrounds") backgrounds();
+    if (scenario == "handOver") handOver();
     report("done", 1);
     fclose(results);
     rtEnd();
