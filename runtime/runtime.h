@@ -326,6 +326,10 @@ void rtStopAllSounds();
 double rtPlayMusic(const RtString& name);
 // Stops and closes the music, if any.
 void rtStopMusic();
+// Milliseconds into the music (its length once it has reached its end); 0 without music.
+double rtMusicPosition();
+// The music's length in milliseconds; 0 without music or when the player cannot tell.
+double rtMusicLength();
 // Plays a movie in the game window, scaled to fit and centred on black, again and again until a
 // character key or a mouse button is pressed (one held when it starts counts only once released).
 // The game draws nothing meanwhile; a close request ends the program. 0 when done, 3 when the file

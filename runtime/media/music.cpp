@@ -51,3 +51,13 @@ void rtStopMusic()
 {
     rt::closeMusic();
 }
+
+double rtMusicPosition()
+{
+    return engine.mediaWindow ? engine.mediaWindow->position() : 0;
+}
+
+double rtMusicLength()
+{
+    return engine.mediaWindow ? engine.mediaWindow->length() : 0;
+}

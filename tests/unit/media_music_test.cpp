@@ -99,11 +99,13 @@ TEST_F(Music, RepeatsAtItsEndOnlyWhileFramesAreShown)
             last = position;
             std::this_thread::sleep_for(std::chrono::milliseconds(16));
         }
-        EXPECT_EQ(wentBack, framesShown);
+        if (framesShown) rt::repeatMusicAtItsEnd(); // one more frame: an end reached meanwhile is left
+        double position = music.position();
+        EXPECT_EQ(wentBack, framesShown) << "at " << position;
         if (framesShown)
-            EXPECT_LT(music.position(), music.length());
+            EXPECT_LT(position, music.length());
         else
-            EXPECT_GE(music.position(), music.length());
+            EXPECT_GE(position, music.length());
     }
 }
 
