@@ -12,6 +12,7 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx3d/scene.h"
 #include "runtime/input/input.h"
 #include "runtime/media/media.h"
 #include "runtime/net/net_state.h"
@@ -108,6 +109,7 @@ void rtFatalEnd()
         logEndNumber(engine.sourceLine);
         logEndNumber(engine.sourceFile);
     }
+    rt::releaseScene3D(); // its GL objects go while the renderer's context lives
     delete engine.renderer;
     engine.renderer = nullptr;
     delete engine.inputSystem;

@@ -10,6 +10,7 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx3d/scene.h"
 #include "runtime/input/input.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/clock.h"
@@ -65,7 +66,7 @@ int rtEngineInit(const char* title)
     if (!engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0,
                                         engine.frameRate))
         failStartUp("Cannot create an OpenGL context for the game window");
-    // The 3D scene is created here, bound to the renderer, once it exists.
+    rt::startScene3D();
     rtSeedRandom(toUint32Wrapping(nowMs()));
     if (engine.fullScreen)
         engine.renderer->goFullscreen();

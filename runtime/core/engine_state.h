@@ -7,7 +7,9 @@
 
 struct SDL_Window;
 class OpenGLRainbows;
+namespace rt {
 class Rainbows3D;
+}
 struct NetState;
 struct ArchiveResolver;
 struct InputContext;
@@ -21,7 +23,7 @@ struct EngineState {
     RtString commandLine; // the program's arguments, without the program's own name
 
     // Subsystem objects: non-null from start-up to the end routine once their subsystem exists.
-    Rainbows3D* scene3d = nullptr;      // 3D scene
+    rt::Rainbows3D* scene3d = nullptr;  // 3D scene
     OpenGLRainbows* renderer = nullptr; // 2D renderer and GL context
     NetState* network = nullptr;        // network games
     int currentFont = 0;                // font slot used by text printing

@@ -6,6 +6,7 @@
 #include "runtime/core/window_proc.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx3d/scene.h"
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
 #include "runtime/media/media.h"
@@ -30,7 +31,7 @@ void rtShowFrame()
     rt::repeatMusicAtItsEnd();
     rtWaitWhilePaused();
     pollInput();
-    // The 3D scene's shadow drawing is switched off here once the 3D scene exists.
+    rt::endScene3DShadowPass();
     double waited = engine.renderer->rtPresent();
     if (waited == 0) {
         rtSetEndCode(0);
@@ -43,7 +44,7 @@ void rtShowFrame()
     glColor4f(1, 1, 1, 1);
     drawBackgroundPicture(*engine.renderer, 0);
     engine.renderer->setup2D(0, 0, 0, 0);
-    // The 3D texture mode and shader selection are reset here once the 3D scene exists.
+    rt::resetScene3DForFrame();
 }
 
 void rtSetFrameRate(double framesPerSecond)

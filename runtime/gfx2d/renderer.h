@@ -59,6 +59,7 @@ public:
     // (alpha test on, colour = intensity, the bound sprite's texture). And forgetGlState after, before
     // 2D drawing goes on: the renderer stops trusting its record of GL state and sets each state again
     // on its next use; the current colour stays as the direct calls left it. setup2D forgets too.
+    // Sprite textures' filters belong to the renderer: direct callers leave them as they are.
     void prepareForDirectGl();
     void forgetGlState();
 

@@ -25,9 +25,12 @@ static void useSprite(OpenGLRainbows& renderer, int slot, bool texelOnPixel)
 }
 
 // One quad, corners bottom-left, bottom-right, top-right, top-left (counter-clockwise on the screen).
-static void emitQuad(float sMax, float tMax, float left, float bottom, float right, float top)
+// `mode` is GL_TRIANGLE_FAN or GL_QUADS: the driver joins quads that follow each other without a state
+// change into one batch, but not fans. An axis-aligned quad covers the same pixels either way; a turned
+// one is split along another diagonal, which can move a filtered edge pixel, so it stays a fan.
+static void emitQuad(GLenum mode, float sMax, float tMax, float left, float bottom, float right, float top)
 {
-    glBegin(GL_TRIANGLE_FAN);
+    glBegin(mode);
     glTexCoord2f(0, 0);
     glVertex2f(left, bottom);
     glTexCoord2f(sMax, 0);
@@ -61,7 +64,7 @@ void drawSpriteStretched(OpenGLRainbows& renderer, int slot, float x, float y, f
               w == float(renderer.imageWidth[slot]) && h == float(renderer.imageHeight[slot]));
     float sMax, tMax;
     imageTextureExtent(renderer, slot, sMax, tMax);
-    emitQuad(sMax, tMax, left, -top - h, left + w, -top);
+    emitQuad(GL_QUADS, sMax, tMax, left, -top - h, left + w, -top);
 }
 
 void drawSpriteRotated(OpenGLRainbows& renderer, int slot, float x, float y, float angle, float zoom)
@@ -76,7 +79,7 @@ void drawSpriteRotated(OpenGLRainbows& renderer, int slot, float x, float y, flo
     glPushMatrix();
     glTranslatef(x + float(width >> 1), -y - float(height >> 1), 0);
     glRotatef(angle, 0, 0, 1);
-    emitQuad(sMax, tMax, -halfWidth, -halfHeight, halfWidth, halfHeight);
+    emitQuad(GL_TRIANGLE_FAN, sMax, tMax, -halfWidth, -halfHeight, halfWidth, halfHeight);
     glPopMatrix();
 }
 

@@ -115,6 +115,9 @@ class MeshObjectX : public MeshObject
     std::vector<MeshVertex> drawList; // the first frame's triangles, the working copy drawing uses
     int textureA = 0;                 // first texture of the mesh in its object's texture list (0-based)
     int textureB = 0;                 // second texture (0-based)
+    // GL vertex buffers holding each frame's triangles, made when a frame is first drawn (0 = none
+    // yet). The scene deletes them when the object slot is emptied.
+    std::vector<uint32_t> frameBuffers;
 };
 
 // ---------------------------------------------------------------------------------------------

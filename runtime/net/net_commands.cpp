@@ -166,7 +166,10 @@ double rtNetHost(const RtString& port)
         closeGameSockets(*net);
         return 0;
     }
-    startNetworkThread(*net);
+    if (!startNetworkThread(*net)) {
+        closeGameSockets(*net);
+        return 0;
+    }
     net->hosting = true;
     return 1;
 }
@@ -189,7 +192,10 @@ double rtNetJoin(const RtString& host, const RtString& port)
         return 0;
     }
     net->hosting = false;
-    startNetworkThread(*net);
+    if (!startNetworkThread(*net)) {
+        closeGameSockets(*net);
+        return 0;
+    }
 
     // A temporary hidden player proves that the server registers and answers.
     {
@@ -197,6 +203,7 @@ double rtNetJoin(const RtString& host, const RtString& port)
         NetPlayer& probe = net->localPlayers.emplace_back();
         probe.hidden = true;
     }
+    wakeNetworkThread(*net);
     int32_t id = awaitTailId(*net);
     bool answered = false;
     if (id != 0) {
@@ -225,6 +232,7 @@ RtString rtNetCreatePlayer(const RtString& name)
         player.hidden = name.empty();
         snprintf(player.name, sizeof player.name, "%s", name.c_str()); // at most 130 characters
     }
+    wakeNetworkThread(*net);
     return RtString(int(awaitTailId(*net)));
 }
 

@@ -15,6 +15,16 @@
 // - Server replies are taken only from the link, so a peer cannot pose as the server; a query takes
 //   only a reply of its own kind. Inboxes hold at most netMaxInbox frames and the reply queue
 //   netMaxReplies: beyond that new frames are dropped.
+// - A connection acts only for the players that joined over it: the server relays a Data frame only
+//   when its `from` is such a player, removes only such players, and answers a query only when the
+//   asker is one, on the connection that asked. Refused frames are counted in refusedFrames.
+// - A connection that has no player joined within netJoinTimeoutMs is closed; when every place is
+//   taken, a newcomer replaces the oldest connection that never joined. A connection that cannot
+//   take a frame (its peer stopped reading) is closed, and its players leave as if they had sent a
+//   RemovePlayer.
+// - The network thread sleeps until a socket has something to read or a command wakes it; each
+//   pass reads at most netFramesPerPass frames from each connection, one from each in turn, so a
+//   flooding peer cannot hold up the others.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +38,16 @@
 constexpr int netMaxConnections = 100;
 constexpr size_t netMaxInbox = 4096;
 constexpr size_t netMaxReplies = 64;
+constexpr int netFramesPerPass = 32;
+// The longest sleep of the network thread between passes when nothing happens (it still closes
+// idle connections on time).
+constexpr int netIdleWaitMs = 50;
+
+namespace rt {
+// How long an accepted connection may stay without a player before the server closes it. Read when
+// the network thread starts; tests shorten it.
+inline int netJoinTimeoutMs = 3000;
+} // namespace rt
 
 // A frame in a queue or inbox, with the socket it was read from (the link or a server connection).
 struct FrameNode
@@ -61,6 +81,8 @@ struct NetState
     std::list<FrameNode> incoming; // frames read during the network thread's current pass
     std::list<FrameNode> replies;  // server replies (kinds 100 and above) awaiting a query
     int32_t lastSender = 0;        // `from` of the message rtNetReceiveMessage took last
+    uint64_t refusedFrames = 0;    // frames that acted for a player of another connection
+    NLint group = -1;              // the sockets the network thread waits on, and its wake-up
     std::thread thread;            // the network thread while it runs
 };
 
@@ -70,8 +92,10 @@ void netCreateRecord();
 // with a RemovePlayer frame on the link, shuts the socket layer down and frees the record.
 void netShutdown();
 
-// Starts the network thread for the current sockets of `net`.
-void startNetworkThread(NetState& net);
+// Starts the network thread for the current sockets of `net`; false when no thread can be started.
+bool startNetworkThread(NetState& net);
+// Ends the network thread's wait at once (a local player awaits its join request, or a stop).
+void wakeNetworkThread(NetState& net);
 // Asks the network thread to end and waits for it, looking every 100 ms.
 void stopNetworkThread(NetState& net);
 // Writes one whole frame on a socket; false when a write failed.

@@ -1,8 +1,10 @@
-// The network thread: one pass every 10 ms reads the link and, on the host, accepts joiners, reads
-// their connections and serves them; then it delivers messages into local inboxes and hands server
-// replies to the waiting commands. See net_state.h for the rules it keeps.
+// The network thread: each pass reads the link and, on the host, accepts joiners, reads their
+// connections and serves them; then it delivers messages into local inboxes and hands server replies
+// to the waiting commands. Between passes it sleeps until there is something to do. See net_state.h
+// for the rules it keeps.
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 #include <vector>
 
 #include "runtime/net/net_state.h"
@@ -11,21 +13,37 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+using Lock = std::unique_lock<std::mutex>;
+
+// An accepted connection of the server.
+struct Connection
+{
+    NLsocket socket = NL_INVALID;
+    Clock::time_point acceptedAt;
+    bool joined = false; // a player joined over it, or it is the host's own link: never idle
+};
+
 // What only the network thread knows: the server's connections and its id counter.
 struct ServerSide
 {
-    NLint group = -1;
-    std::vector<NLsocket> connections;        // accepted, in the group, at most netMaxConnections
-    NLsocket readySockets[netMaxConnections]; // filled by each poll
-    int32_t nextId = netFirstPlayerId;        // ids are not reused while the thread lives
+    NLint group = -1;                    // the link, the listening socket and every connection
+    std::vector<Connection> connections; // accepted, in the group, at most netMaxConnections
+    NLsocket readySockets[nlMaxGroupSockets];
+    NLaddress linkAddress;             // the host's own link as the server sees it connect
+    int32_t nextId = netFirstPlayerId; // ids are not reused while the thread lives
+    std::chrono::milliseconds joinTimeout{rt::netJoinTimeoutMs};
+    std::vector<NLsocket> reading; // connections still being read in this pass
+    std::vector<NLsocket> stalled; // connections a write failed on, closed after the serving
 };
-
-using Lock = std::unique_lock<std::mutex>;
 
 // A hostile server must not keep the thread in one pass for ever.
 constexpr int maxLinkFramesPerPass = 1000;
 // The server forgets nobody who does not leave, so its list has a ceiling against join floods.
 constexpr size_t maxServerPlayers = 4096;
+// Frames read from all connections in one pass. Everything they cause is written before the link is
+// read again, so this also bounds what piles up in the host's own link meanwhile.
+constexpr int maxFramesPerPass = 256;
 
 // ---- Helpers -----------------------------------------------------------------------------------
 
@@ -75,13 +93,27 @@ NetFrame answerQuery(NetState& net, const NetFrame& query)
     }
 }
 
+// The server player `id` if it joined over `connection`.
+NetPlayer* playerOf(NetState& net, int32_t id, NLsocket connection)
+{
+    NetPlayer* player = serverPlayerWithId(net, id);
+    return player && player->socket == connection ? player : nullptr;
+}
+
+// Closes a server connection; its players leave as if they had sent a RemovePlayer.
 void dropConnection(NetState& net, ServerSide& server, NLsocket socket)
 {
     nlGroupDeleteSocket(server.group, socket);
     nlClose(socket);
-    std::erase(server.connections, socket);
+    std::erase_if(server.connections, [socket](const Connection& c) { return c.socket == socket; });
     Lock lock(net.mutex);
     net.serverPlayers.remove_if([socket](const NetPlayer& p) { return p.socket == socket; });
+}
+
+void markJoined(ServerSide& server, NLsocket socket)
+{
+    for (Connection& connection : server.connections)
+        if (connection.socket == socket) connection.joined = true;
 }
 
 // ---- The pass ----------------------------------------------------------------------------------
@@ -107,53 +139,96 @@ void registerLocalPlayers(NetState& net)
     }
 }
 
-// Step 3: everything the server sent.
-void readLink(NetState& net, NLsocket link)
+// Step 3: everything the server sent. A link that broke or ended is no longer waited on.
+void readLink(NetState& net, ServerSide& server, NLsocket link)
 {
     NetFrame frame;
-    for (int i = 0; i < maxLinkFramesPerPass && readFrame(link, frame) == 1; ++i) {
+    for (int i = 0; i < maxLinkFramesPerPass; ++i) {
+        int result = readFrame(link, frame);
+        if (result < 0 && nlGetError() != NL_ERR_PACKET_TOO_LARGE) nlGroupDeleteSocket(server.group, link);
+        if (result != 1) return;
         Lock lock(net.mutex);
         net.incoming.push_back({frame, link});
     }
 }
 
-// Step 4: one new joiner, then one frame from each connection that has something. False when the
+// Step 4.1: one new joiner. When every place is taken, the oldest connection that never joined makes
+// room; without one the newcomer is closed at once (its peer sees the stream end). False when the
 // listening socket is gone and the thread must end.
-bool readConnections(NetState& net, ServerSide& server, NLsocket listen)
+bool acceptJoiner(NetState& net, ServerSide& server, NLsocket listen)
 {
     NLsocket fresh = nlAcceptConnection(listen);
-    if (fresh != NL_INVALID) {
-        if (server.connections.size() < size_t(netMaxConnections) && nlGroupAddSocket(server.group, fresh))
-            server.connections.push_back(fresh);
-        else
-            nlClose(fresh); // full: the peer sees its stream end
-    } else if (nlGetError() == NL_ERR_INVALID_SOCKET || nlGetError() == NL_ERR_NOT_LISTENING) {
-        return false;
+    if (fresh == NL_INVALID)
+        return nlGetError() != NL_ERR_INVALID_SOCKET && nlGetError() != NL_ERR_NOT_LISTENING;
+    auto& connections = server.connections;
+    if (connections.size() >= size_t(netMaxConnections)) {
+        auto idle = std::find_if(connections.begin(), connections.end(),
+                                 [](const Connection& c) { return !c.joined; });
+        if (idle != connections.end()) dropConnection(net, server, idle->socket);
     }
-
-    NLint count = nlPollGroup(server.group, NL_READ_STATUS, server.readySockets, netMaxConnections, 0);
-    for (NLint i = 0; i < count; ++i) {
-        NLsocket socket = server.readySockets[i];
-        NetFrame frame;
-        int result = readFrame(socket, frame);
-        if (result == 1) {
-            Lock lock(net.mutex);
-            net.incoming.push_back({frame, socket});
-        } else if (result < 0 &&
-                   (nlGetError() == NL_ERR_CONNECTION_LOST || nlGetError() == NL_ERR_STREAM_ENDED)) {
-            dropConnection(net, server, socket);
-        }
+    if (connections.size() >= size_t(netMaxConnections) || !nlGroupAddSocket(server.group, fresh)) {
+        nlClose(fresh);
+        return true;
     }
+    NLaddress remote;
+    bool ownLink = nlGetRemoteAddr(fresh, &remote) && remote.host == server.linkAddress.host &&
+                   remote.port == server.linkAddress.port;
+    connections.push_back({fresh, Clock::now(), ownLink});
     return true;
 }
 
-// Step 5: messages for this program's players go into their inboxes.
-void deliverLocally(NetState& net)
+// Step 4.2: the frames of every connection with something to read, one from each in turn, at most
+// netFramesPerPass from one connection and maxFramesPerPass in all. Connections that fail are
+// dropped with their players.
+void readConnections(NetState& net, ServerSide& server, NLsocket link, NLsocket listen)
+{
+    NLint count = nlPollGroup(server.group, NL_READ_STATUS, server.readySockets, nlMaxGroupSockets, 0);
+    server.reading.clear();
+    for (NLint i = 0; i < count; ++i)
+        if (server.readySockets[i] != link && server.readySockets[i] != listen)
+            server.reading.push_back(server.readySockets[i]);
+    int total = 0;
+    for (int round = 0; round < netFramesPerPass && !server.reading.empty(); ++round) {
+        for (auto it = server.reading.begin(); it != server.reading.end() && total < maxFramesPerPass;) {
+            NetFrame frame;
+            int result = readFrame(*it, frame);
+            if (result == 1) {
+                Lock lock(net.mutex);
+                net.incoming.push_back({frame, *it});
+                ++total;
+                ++it;
+                continue;
+            }
+            // Nothing complete, or no frame (which ends this connection's turn for the pass).
+            if (result < 0 && nlGetError() != NL_ERR_PACKET_TOO_LARGE) dropConnection(net, server, *it);
+            it = server.reading.erase(it);
+        }
+    }
+}
+
+// Connections that had their time to join and did not are closed.
+void closeIdleConnections(NetState& net, ServerSide& server)
+{
+    auto now = Clock::now();
+    for (size_t i = 0; i < server.connections.size();) {
+        const Connection& connection = server.connections[i];
+        if (!connection.joined && now - connection.acceptedAt > server.joinTimeout)
+            dropConnection(net, server, connection.socket); // takes it out of the list
+        else
+            ++i;
+    }
+}
+
+// Step 5: messages for this program's players go into their inboxes. On the host, a message that
+// came over a server connection is taken only from one of that connection's players (the others
+// are left for serve, which refuses them).
+void deliverLocally(NetState& net, NLsocket link)
 {
     Lock lock(net.mutex);
     for (auto it = net.incoming.begin(); it != net.incoming.end();) {
         NetPlayer* target = nullptr;
-        if (it->frame.kind == Data && it->frame.to > 0) {
+        bool trusted = it->origin == link || playerOf(net, it->frame.from, it->origin);
+        if (it->frame.kind == Data && it->frame.to > 0 && trusted) {
             for (NetPlayer& player : net.localPlayers)
                 if (player.id == it->frame.to) {
                     target = &player;
@@ -169,52 +244,87 @@ void deliverLocally(NetState& net)
     }
 }
 
+using Writes = std::vector<std::pair<NLsocket, NetFrame>>;
+
+// A Data frame from one of the connection's own players goes to its addressee, or to every player
+// (one copy each, addressed to its player); any other sender is refused.
+void relay(NetState& net, const FrameNode& node, Writes& writes)
+{
+    const NetFrame& frame = node.frame;
+    if (!playerOf(net, frame.from, node.origin)) {
+        ++net.refusedFrames;
+        return;
+    }
+    if (frame.to != netAllPlayers) {
+        if (const NetPlayer* player = serverPlayerWithId(net, frame.to))
+            writes.push_back({player->socket, frame});
+        return;
+    }
+    for (const NetPlayer& player : net.serverPlayers) {
+        if (player.socket == NL_INVALID) continue;
+        NetFrame copy = frame;
+        copy.to = player.id; // each copy is addressed to its player: delivered once
+        writes.push_back({player.socket, copy});
+    }
+}
+
+void registerJoiner(NetState& net, ServerSide& server, const FrameNode& node, Writes& writes)
+{
+    if (net.serverPlayers.size() >= maxServerPlayers || server.nextId == INT32_MAX) return;
+    JoinImage image = readJoinImage(node.frame);
+    NetPlayer& player = net.serverPlayers.emplace_back();
+    player.socket = node.origin; // the connection the request came on
+    player.id = server.nextId++;
+    player.hidden = image.hidden;
+    std::copy(std::begin(image.name), std::end(image.name), player.name);
+    markJoined(server, node.origin);
+    NetFrame reply;
+    reply.kind = JoinReply;
+    reply.to = player.id;
+    reply.from = netServerId;
+    writes.push_back({node.origin, reply});
+}
+
+// A connection removes only its own players; a removal of another connection's player is refused.
+void removePlayer(NetState& net, const FrameNode& node)
+{
+    int32_t leaving = node.frame.from;
+    NLsocket origin = node.origin;
+    if (serverPlayerWithId(net, leaving) && !playerOf(net, leaving, origin)) ++net.refusedFrames;
+    net.serverPlayers.remove_if([&](const NetPlayer& p) { return p.id == leaving && p.socket == origin; });
+}
+
+// The answer goes back on the connection that asked, and only when the asker is its own player.
+void answer(NetState& net, const FrameNode& node, Writes& writes)
+{
+    if (playerOf(net, node.frame.from, node.origin))
+        writes.push_back({node.origin, answerQuery(net, node.frame)});
+    else if (serverPlayerWithId(net, node.frame.from))
+        ++net.refusedFrames;
+}
+
 // Step 6, host only: relay messages, register joiners, remove leavers and answer queries, for the
-// frames that came in over the server's connections.
+// frames that came in over the server's connections. A connection that cannot take a frame is
+// closed afterwards.
 void serve(NetState& net, ServerSide& server, NLsocket link)
 {
     Lock lock(net.mutex);
+    Writes writes;
     for (auto it = net.incoming.begin(); it != net.incoming.end();) {
         const NetFrame& frame = it->frame;
-        std::vector<std::pair<NLsocket, NetFrame>> writes;
-        bool handled = it->origin != link;
-        if (handled && frame.kind == Data) {
-            if (frame.to == netAllPlayers) {
-                for (const NetPlayer& player : net.serverPlayers) {
-                    if (player.socket == NL_INVALID) continue;
-                    NetFrame copy = frame;
-                    copy.to = player.id; // each copy is addressed to its player: delivered once
-                    writes.push_back({player.socket, copy});
-                }
-            } else if (const NetPlayer* player = serverPlayerWithId(net, frame.to)) {
-                writes.push_back({player->socket, frame});
-            }
-        } else if (handled && frame.to != netServerId) {
-            handled = false;
-        } else if (handled && frame.kind == JoinRequest) {
-            if (net.serverPlayers.size() < maxServerPlayers && server.nextId < INT32_MAX) {
-                JoinImage image = readJoinImage(frame);
-                NetPlayer& player = net.serverPlayers.emplace_back();
-                player.socket = it->origin; // the connection the request came on
-                player.id = server.nextId++;
-                player.hidden = image.hidden;
-                std::copy(std::begin(image.name), std::end(image.name), player.name);
-                NetFrame reply;
-                reply.kind = JoinReply;
-                reply.to = player.id;
-                reply.from = netServerId;
-                writes.push_back({it->origin, reply});
-            }
-        } else if (handled && frame.kind == RemovePlayer) {
-            int32_t leaving = frame.from;
-            net.serverPlayers.remove_if([leaving](const NetPlayer& p) { return p.id == leaving; });
-        } else if (handled && frame.kind >= CountQuery && frame.kind <= AliveQuery) {
-            if (const NetPlayer* asker = serverPlayerWithId(net, frame.from))
-                writes.push_back({asker->socket, answerQuery(net, frame)});
+        bool fromServerSide = it->origin != link;
+        if (fromServerSide && frame.kind == Data) {
+            relay(net, *it, writes);
+        } else if (!fromServerSide || frame.to != netServerId) {
+            ++it; // left for the link's own handling
+            continue;
+        } else if (frame.kind == JoinRequest) {
+            registerJoiner(net, server, *it, writes);
+        } else if (frame.kind == RemovePlayer) {
+            removePlayer(net, *it);
+        } else if (frame.kind >= CountQuery && frame.kind <= AliveQuery) {
+            answer(net, *it, writes);
         } else {
-            handled = false;
-        }
-        if (!handled) {
             ++it;
             continue;
         }
@@ -222,11 +332,15 @@ void serve(NetState& net, ServerSide& server, NLsocket link)
         if (writes.empty()) continue;
         lock.unlock(); // only this thread changes the queue, so `it` stays valid
         for (auto& [socket, reply] : writes)
-            writeFrame(socket, reply);
+            if (!writeFrame(socket, reply)) server.stalled.push_back(socket);
+        writes.clear();
         lock.lock();
     }
+    lock.unlock();
+    for (NLsocket socket : server.stalled)
+        dropConnection(net, server, socket);
+    server.stalled.clear();
 }
-
 // Steps 7 and 8: the server's join replies and query replies; whatever is left goes.
 void takeServerReplies(NetState& net, NLsocket link)
 {
@@ -258,30 +372,49 @@ bool networkPass(NetState& net, ServerSide& server)
         listen = net.listenSocket;
     }
     registerLocalPlayers(net);
-    readLink(net, link);
-    if (listen != NL_INVALID && !readConnections(net, server, listen)) {
-        Lock lock(net.mutex);
-        net.stopRequest = true;
-        net.ready = false;
-        return false;
+    readLink(net, server, link);
+    if (listen != NL_INVALID) {
+        if (!acceptJoiner(net, server, listen)) {
+            Lock lock(net.mutex);
+            net.stopRequest = true;
+            net.ready = false;
+            return false;
+        }
+        readConnections(net, server, link, listen);
     }
-    deliverLocally(net);
+    deliverLocally(net, link);
     if (listen != NL_INVALID) serve(net, server, link);
     takeServerReplies(net, link);
+    if (listen != NL_INVALID) closeIdleConnections(net, server);
     return true;
+}
+
+// Sleeps until a socket has something to read, a joiner knocks or a command wakes the thread; at
+// most netIdleWaitMs.
+void awaitWork(ServerSide& server)
+{
+    if (nlPollGroup(server.group, NL_READ_STATUS, server.readySockets, nlMaxGroupSockets, netIdleWaitMs) < 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(netIdleWaitMs));
 }
 
 void networkThread(NetState* net)
 {
     ServerSide server;
-    server.group = nlGroupCreate();
+    {
+        Lock lock(net->mutex);
+        server.group = net->group;
+        nlGroupAddSocket(server.group, net->linkSocket);
+        if (net->listenSocket != NL_INVALID) nlGroupAddSocket(server.group, net->listenSocket);
+        nlGetLocalAddr(net->linkSocket, &server.linkAddress);
+    }
     while (networkPass(*net, server))
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        awaitWork(server);
     // The server's connections end with the thread that served them.
-    for (NLsocket socket : server.connections)
-        nlClose(socket);
-    nlGroupDestroy(server.group);
+    for (const Connection& connection : server.connections)
+        nlClose(connection.socket);
     Lock lock(net->mutex);
+    nlGroupDestroy(net->group);
+    net->group = -1;
     net->threadRunning = false;
     net->stopRequest = true;
 }
@@ -298,24 +431,41 @@ bool writeFrame(NLsocket socket, const NetFrame& frame)
     return nlWrite(socket, bytes, netFrameSize) == netFrameSize;
 }
 
-void startNetworkThread(NetState& net)
+bool startNetworkThread(NetState& net)
 {
-    {
-        Lock lock(net.mutex);
-        net.stopRequest = false;
-        net.threadRunning = true;
-        // A new server knows nobody yet, and nothing of an earlier game is pending.
-        net.serverPlayers.clear();
-        net.incoming.clear();
-        net.replies.clear();
+    Lock lock(net.mutex);
+    net.stopRequest = false;
+    net.threadRunning = true;
+    // A new server knows nobody yet, and nothing of an earlier game is pending.
+    net.serverPlayers.clear();
+    net.incoming.clear();
+    net.replies.clear();
+    net.group = nlGroupCreate();
+    if (net.group >= 0) {
+        try {
+            net.thread = std::thread(networkThread, &net);
+            return true;
+        } catch (const std::system_error&) { // the system has no thread to spare
+            nlGroupDestroy(net.group);
+            net.group = -1;
+        }
     }
-    net.thread = std::thread(networkThread, &net);
+    net.stopRequest = true;
+    net.threadRunning = false;
+    return false;
+}
+
+void wakeNetworkThread(NetState& net)
+{
+    Lock lock(net.mutex);
+    if (net.group >= 0) nlGroupWake(net.group);
 }
 
 void stopNetworkThread(NetState& net)
 {
     Lock lock(net.mutex);
     net.stopRequest = true;
+    if (net.group >= 0) nlGroupWake(net.group);
     while (net.threadRunning) {
         lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -18,6 +18,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <string>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
@@ -51,6 +52,23 @@ struct SocketRecord
 
 using SocketPtr = std::shared_ptr<SocketRecord>;
 
+// The event counter that wakes a poll of its group; it closes with its last user, so a poll that
+// is still waiting when the group goes keeps a valid descriptor.
+struct WakeRecord
+{
+    int fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    ~WakeRecord()
+    {
+        if (fd >= 0) close(fd);
+    }
+};
+
+struct Group
+{
+    std::vector<NLsocket> members;
+    std::shared_ptr<WakeRecord> wake = std::make_shared<WakeRecord>();
+};
+
 // ---- State -------------------------------------------------------------------------------------
 
 std::mutex tableMutex; // guards everything below
@@ -58,7 +76,7 @@ bool initialised = false;
 NLsocket nextSocket = 0; // numbers are never reused, so a stale number cannot reach a newer socket
 std::map<NLsocket, SocketPtr> sockets;
 NLint nextGroup = 0;
-std::map<NLint, std::vector<NLsocket>> groups;
+std::map<NLint, Group> groups;
 NLaddress bindAddress;       // invalid: all interfaces
 uint16_t lastOpenedPort = 0; // port of the socket opened last
 
@@ -336,7 +354,7 @@ bool nlClose(NLsocket socket)
         s = std::move(found->second);
         sockets.erase(found);
         for (auto& group : groups)
-            std::erase(group.second, socket);
+            std::erase(group.second.members, socket);
     }
     shutdown(s->fd, SHUT_RDWR); // wakes a thread still waiting on it
     return true;
@@ -407,6 +425,21 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
 }
 
 // ---- Addresses ---------------------------------------------------------------------------------
+
+bool nlGetRemoteAddr(NLsocket socket, NLaddress* address)
+{
+    if (!address) return fail(NL_ERR_BAD_ARGUMENT, false);
+    SocketPtr s = findSocket(socket);
+    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
+    sockaddr_in remote{};
+    socklen_t size = sizeof remote;
+    if (getpeername(s->fd, reinterpret_cast<sockaddr*>(&remote), &size) != 0)
+        return fail(errorOfErrno(errno), false);
+    address->host = remote.sin_addr.s_addr;
+    address->port = ntohs(remote.sin_port);
+    address->valid = true;
+    return true;
+}
 
 bool nlGetLocalAddr(NLsocket socket, NLaddress* address)
 {
@@ -506,9 +539,11 @@ NLint nlGroupCreate()
 {
     std::lock_guard lock(tableMutex);
     if (!initialised) return fail(NL_ERR_NO_NETWORK, NLint(-1));
-    NLint group = nextGroup++;
-    groups[group];
-    return group;
+    Group group;
+    if (group.wake->fd < 0) return fail(NL_ERR_SYSTEM, NLint(-1));
+    NLint number = nextGroup++;
+    groups[number] = std::move(group);
+    return number;
 }
 
 bool nlGroupDestroy(NLint group)
@@ -524,7 +559,7 @@ bool nlGroupAddSocket(NLint group, NLsocket socket)
     auto found = groups.find(group);
     if (found == groups.end()) return fail(NL_ERR_GROUP, false);
     if (!sockets.count(socket)) return fail(NL_ERR_INVALID_SOCKET, false);
-    auto& members = found->second;
+    auto& members = found->second.members;
     if (std::find(members.begin(), members.end(), socket) != members.end()) return true;
     if (members.size() >= size_t(nlMaxGroupSockets)) return fail(NL_ERR_GROUP, false);
     members.push_back(socket);
@@ -536,7 +571,19 @@ bool nlGroupDeleteSocket(NLint group, NLsocket socket)
     std::lock_guard lock(tableMutex);
     auto found = groups.find(group);
     if (found == groups.end()) return fail(NL_ERR_GROUP, false);
-    std::erase(found->second, socket);
+    std::erase(found->second.members, socket);
+    return true;
+}
+
+bool nlGroupWake(NLint group)
+{
+    std::lock_guard lock(tableMutex);
+    auto found = groups.find(group);
+    if (found == groups.end()) return fail(NL_ERR_GROUP, false);
+    uint64_t one = 1;
+    // A full counter (which needs 2^64 - 1 wake-ups nobody took) would still wake the poll.
+    ssize_t written = write(found->second.wake->fd, &one, sizeof one);
+    (void)written;
     return true;
 }
 
@@ -545,11 +592,13 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, N
     if (status != NL_READ_STATUS || !sockets_ || number < 0) return fail(NL_ERR_BAD_ARGUMENT, NLint(-1));
     std::vector<SocketPtr> records;
     std::vector<NLsocket> numbers;
+    std::shared_ptr<WakeRecord> wake;
     {
         std::lock_guard lock(tableMutex);
         auto found = groups.find(group);
         if (found == groups.end()) return fail(NL_ERR_GROUP, NLint(-1));
-        for (NLsocket member : found->second) {
+        wake = found->second.wake;
+        for (NLsocket member : found->second.members) {
             auto s = sockets.find(member);
             if (s == sockets.end()) continue;
             records.push_back(s->second);
@@ -559,13 +608,19 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, N
     std::vector<pollfd> entries;
     for (auto& record : records)
         entries.push_back({record->fd, POLLIN, 0});
+    entries.push_back({wake->fd, POLLIN, 0}); // last: the wake-up
     int ready;
     do {
         ready = poll(entries.data(), entries.size(), timeoutMs < 0 ? 0 : timeoutMs);
     } while (ready < 0 && errno == EINTR);
     if (ready < 0) return fail(NL_ERR_SYSTEM, NLint(-1));
+    if (entries.back().revents & POLLIN) {
+        uint64_t taken;
+        ssize_t count = read(wake->fd, &taken, sizeof taken); // one read takes every wake-up
+        (void)count;
+    }
     NLint count = 0;
-    for (size_t i = 0; i < entries.size() && count < number; ++i) {
+    for (size_t i = 0; i < records.size() && count < number; ++i) {
         if (entries[i].revents & (POLLIN | POLLHUP | POLLERR)) sockets_[count++] = numbers[i];
     }
     return count;

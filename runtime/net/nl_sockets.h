@@ -85,6 +85,8 @@ NLint nlRead(NLsocket socket, void* buffer, NLint bytes);
 // Bytes written (a stream socket may take fewer than offered); -1 on failure.
 NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes);
 
+// The address of the other end of a connected socket.
+bool nlGetRemoteAddr(NLsocket socket, NLaddress* address);
 // The socket's own address; a socket bound to all interfaces reports the loopback address, the one
 // address that always reaches this machine.
 bool nlGetLocalAddr(NLsocket socket, NLaddress* address);
@@ -104,5 +106,9 @@ bool nlGroupDestroy(NLint group);
 bool nlGroupAddSocket(NLint group, NLsocket socket);
 bool nlGroupDeleteSocket(NLint group, NLsocket socket);
 // Overwrites `sockets` with up to `number` members that are ready for reading (data, end of stream
-// or error) and returns their count; -1 on failure. Waits up to `timeoutMs` (0: not at all).
+// or error) and returns their count; -1 on failure. Waits up to `timeoutMs` (0: not at all) for a
+// ready member or a wake-up of the group; a wake-up alone returns 0.
 NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets, NLint number, NLint timeoutMs);
+// Ends the current wait of nlPollGroup on this group at once, or the next one when none is waiting.
+// Any thread may call it.
+bool nlGroupWake(NLint group);

@@ -25,17 +25,6 @@ RtString text(int value)
     return RtString(value);
 }
 
-// Hosts on a free port of a high range (ports of other tests and programs are skipped); 0 when none.
-uint16_t hostOnFreePort()
-{
-    std::mt19937 random(std::random_device{}());
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        uint16_t port = uint16_t(20000 + random() % 40000);
-        if (rtNetHost(text(port)) == 1) return port;
-    }
-    return 0;
-}
-
 class NetGame : public testing::Test
 {
   protected:

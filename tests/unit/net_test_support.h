@@ -9,6 +9,7 @@
 #include <functional>
 #include <netinet/in.h>
 #include <poll.h>
+#include <random>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 
 #include "runtime/net/net_frame.h"
 #include "runtime/net/nl_sockets.h"
+#include "runtime/runtime.h"
 
 namespace nettest {
 
@@ -35,6 +37,17 @@ inline bool eventually(const std::function<bool()>& condition, int timeoutMs = 5
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return condition();
+}
+
+// Hosts on a free port of a high range (ports of other tests and programs are skipped); 0 when none.
+inline uint16_t hostOnFreePort()
+{
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        uint16_t port = uint16_t(20000 + random() % 40000);
+        if (rtNetHost(RtString(int(port))) == 1) return port;
+    }
+    return 0;
 }
 
 inline NLaddress loopback(uint16_t port = 0)
@@ -60,9 +73,12 @@ class RawPeer
     RawPeer& operator=(const RawPeer&) = delete;
     ~RawPeer() { disconnect(); }
 
-    bool connectTo(uint16_t port)
+    // A receive buffer of `receiveBuffer` bytes (0: the system's) makes a peer that stops reading
+    // fill up soon.
+    bool connectTo(uint16_t port, int receiveBuffer = 0)
     {
         fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (receiveBuffer > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);

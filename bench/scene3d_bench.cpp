@@ -1,0 +1,184 @@
+// 3D figures on the display it runs on (run it under `xvfb-run -a` for software OpenGL):
+// - triangles per second through rtDrawObject for a 100 000-triangle mesh, one key frame and blended
+//   between two, side by side with the same triangles drawn by one glDrawArrays call from a buffer
+//   (the ceiling of the driver), as a ratio;
+// - collision queries per second (sphere, box, ray) against a 10 000-triangle mesh.
+// Prints figures; asserts nothing.
+//   xvfb-run -a build/bench/scene3d_bench [--size=640x480]
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "runtime/gfx2d/gl_functions.h"
+#include "runtime/gfx3d/mesh.h"
+#include "runtime/gfx3d/mesh_file.h"
+#include "runtime/platform/clock.h"
+#include "runtime/platform/paths.h"
+#include "runtime/runtime.h"
+
+static int screenWidth = 320, screenHeight = 240;
+constexpr int drawSlot = 0, querySlot = 1;
+
+// A square grid of cells × cells, two triangles each, over -100..100 in x and y; frame 1 is frame 0
+// with a wave in z, so blending has work to do.
+static MeshFrame gridFrame(MeshObject& mesh, int cells, float wave)
+{
+    MeshFrame frame;
+    MeshVertex marker;
+    marker.colour = paletteTriangles;
+    frame.vertices.push_back(marker);
+    auto corner = [&](int i, int j) {
+        MeshVertex vertex;
+        vertex.position[0] = -100 + 200.0f * i / cells;
+        vertex.position[1] = -100 + 200.0f * j / cells;
+        vertex.position[2] = wave * std::sin(i * 0.2f) * std::cos(j * 0.2f);
+        vertex.normal[2] = 1;
+        vertex.colour = 0x40C080;
+        frame.vertices.push_back(vertex);
+    };
+    for (int i = 0; i < cells; ++i)
+        for (int j = 0; j < cells; ++j) {
+            corner(i, j), corner(i + 1, j), corner(i, j + 1);
+            corner(i + 1, j), corner(i + 1, j + 1), corner(i, j + 1);
+        }
+    packFrame(mesh, frame);
+    frame.vertices.clear();
+    return frame;
+}
+
+static bool loadGrid(int slot, int cells)
+{
+    MeshObject mesh;
+    mesh.frames.push_back(gridFrame(mesh, cells, 0));
+    mesh.frames.push_back(gridFrame(mesh, cells, 10));
+    std::string path = tempFolderPath() + "bench_grid.ddd";
+    bool loaded = saveMesh(mesh, path.c_str()) && rtLoadObject(path.c_str(), slot) == 1;
+    remove(path.c_str());
+    return loaded;
+}
+
+static void startView()
+{
+    rtStart3D(1, 1000, 60);
+    rtSetCamera(0, 0, 260, 0, 0, 0);
+    rtSetCameraLight(0, 0xFFFFFF);
+}
+
+// Triangles per second over `rounds` draws, each finished before the next.
+template <class Draw> static double trianglesPerSecond(double triangles, int rounds, Draw draw)
+{
+    startView();
+    draw();
+    glFinish();
+    double start = nowMs();
+    for (int round = 0; round < rounds; ++round) {
+        draw();
+        glFinish();
+    }
+    double seconds = (nowMs() - start) / 1000;
+    rtEnd3D();
+    rtShowFrame();
+    return triangles * rounds / seconds;
+}
+
+// The ceiling: the same triangles, the same state and vertex layout, one glDrawArrays from a buffer.
+static double referenceTrianglesPerSecond(int rounds)
+{
+    RtArray corners;
+    double triangles = rtObjectTriangleCount(drawSlot);
+    // The runtime's own triangle list of frame 0, read back corner by corner into one buffer.
+    std::vector<MeshVertex> vertices(size_t(triangles) * 3);
+    for (size_t t = 0; t < size_t(triangles); ++t) {
+        rtGetObjectTriangle(drawSlot, 0, double(t), corners);
+        for (int c = 0; c < 3; ++c) {
+            MeshVertex& vertex = vertices[t * 3 + size_t(c)];
+            for (int axis = 0; axis < 3; ++axis)
+                vertex.position[axis] = float(rtArrayAt(corners, c, axis, 0, 0));
+            vertex.normal[2] = 1;
+        }
+    }
+    GLuint buffer = 0;
+    glGenBuffersARB_(1, &buffer);
+    glBindBufferARB_(GL_ARRAY_BUFFER_ARB, buffer);
+    glBufferDataARB_(GL_ARRAY_BUFFER_ARB, GLsizeiptrARB(vertices.size() * sizeof(MeshVertex)),
+                     vertices.data(), GL_STATIC_DRAW_ARB);
+    glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0);
+    double result = trianglesPerSecond(triangles, rounds, [&] {
+        glBindBufferARB_(GL_ARRAY_BUFFER_ARB, buffer);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, sizeof(MeshVertex), nullptr);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(GL_FLOAT, sizeof(MeshVertex), reinterpret_cast<void*>(offsetof(MeshVertex, normal)));
+        glDrawArrays(GL_TRIANGLES, 0, GLsizei(vertices.size()));
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0);
+    });
+    glDeleteBuffersARB_(1, &buffer);
+    return result;
+}
+
+template <class Query> static double queriesPerSecond(Query query)
+{
+    int count = 0;
+    double hits = 0, start = nowMs();
+    while (nowMs() - start < 1000) {
+        for (int i = 0; i < 64; ++i, ++count)
+            hits += query(count);
+    }
+    double perSecond = count * 1000 / (nowMs() - start);
+    printf("  (%.0f of %d hit)\n", hits, count);
+    return perSecond;
+}
+
+static void benchMain()
+{
+    if (!loadGrid(drawSlot, 224) || !loadGrid(querySlot, 71)) {
+        printf("the benchmark meshes could not be made\n");
+        rtEnd();
+    }
+    double triangles = rtObjectTriangleCount(drawSlot);
+    const int rounds = 20;
+    double ceiling = referenceTrianglesPerSecond(rounds);
+    double oneFrame = trianglesPerSecond(triangles, rounds, [] { rtDrawObjectFrame(drawSlot, 0); });
+    double blended = trianglesPerSecond(triangles, rounds, [] { rtDrawObject(drawSlot, 0, 1, 0.5, 0); });
+    printf("%d x %d, %.0f triangles, %s\n", screenWidth, screenHeight, triangles,
+           reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    printf("  one glDrawArrays from a buffer: %6.2f M triangles/s (the ceiling)\n", ceiling / 1e6);
+    printf("  rtDrawObject, one key frame:    %6.2f M triangles/s, %.2f of the ceiling\n", oneFrame / 1e6,
+           oneFrame / ceiling);
+    printf("  rtDrawObject, two frames blended: %4.2f M triangles/s, %.2f of the ceiling\n", blended / 1e6,
+           blended / ceiling);
+
+    printf("collision queries on %.0f triangles:\n", rtObjectTriangleCount(querySlot));
+    auto spot = [](int i, double scale) { return std::fmod(i * 37.0, 200.0) * scale - 100 * scale; };
+    double spheres = queriesPerSecond(
+        [&](int i) { return rtObjectHitsSphere(querySlot, 0, 3, spot(i, 1), spot(i * 7, 1), 2); });
+    printf("  sphere: %.0f queries/s\n", spheres);
+    double boxes = queriesPerSecond(
+        [&](int i) { return rtObjectHitsBox(querySlot, 0, spot(i, 1), spot(i * 7, 1), 2, 4, 4); });
+    printf("  box:    %.0f queries/s\n", boxes);
+    double rays = queriesPerSecond([&](int i) {
+        return double(rtObjectRayDistance(querySlot, 0, spot(i, 1), spot(i * 7, 1), 50, 0.1, 0, -1) != 0);
+    });
+    printf("  ray:    %.0f queries/s\n", rays);
+    rtEnd();
+}
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (strncmp(argv[i], "--size=", 7) == 0) sscanf(argv[i] + 7, "%dx%d", &screenWidth, &screenHeight);
+    GameSettings settings;
+    settings.title = "3D benchmark";
+    settings.fullScreen = false;
+    settings.frameRate = 0; // no frame grid to wait for
+    settings.screenWidth = screenWidth;
+    settings.screenHeight = screenHeight;
+    rtRunGame(argc, argv, settings, benchMain);
+}

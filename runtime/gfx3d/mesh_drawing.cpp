@@ -1,0 +1,216 @@
+// Frame choice, the visibility test and drawing meshes from vertex arrays.
+#include "runtime/gfx3d/mesh_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "runtime/gfx2d/gl_functions.h"
+#include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx3d/scene.h"
+
+namespace rt {
+
+FrameChoice chooseFrames(int frameCount, int a, int b, float t, bool animate)
+{
+    auto clampFrame = [frameCount](int frame) { return std::clamp(frame, 0, std::max(frameCount - 1, 0)); };
+    if (std::isnan(t)) t = 0;
+    FrameChoice choice;
+    if (!animate) {
+        choice = {clampFrame(a), clampFrame(b), t};
+    } else {
+        if (t < 0 || t > 1) t = std::fabs(std::fmod(t, 1.0f));
+        double position = a + double(b - a) * t;
+        int index = int(std::trunc(position));
+        choice = {clampFrame(index), clampFrame(index + 1), float(position - index)};
+        if (a == b) choice = {clampFrame(a), clampFrame(a), 0};
+    }
+    if (choice.first == choice.second) choice.fraction = 0;
+    return choice;
+}
+
+bool sphereInView(Vec3 centre, float radius, Vec3 eye, Vec3 target, float cullingTangent)
+{
+    Vec3 axis = target - eye;
+    float axisLength = std::sqrt(dot(axis, axis));
+    if (!(axisLength > 0)) return true;
+    axis = axis * (1 / axisLength);
+    Vec3 toCentre = centre - eye;
+    float along = dot(toCentre, axis);
+    float squaredDistance = dot(toCentre, toCentre);
+    if (along < 0) return squaredDistance < radius * radius;
+    float fromAxisSquared = squaredDistance - along * along;
+    float reach = along * cullingTangent * 1.05f;
+    return fromAxisSquared < reach * reach + radius * radius;
+}
+
+float largestScale(const Matrix4& m)
+{
+    float largest = 0;
+    for (int column = 0; column < 3; ++column) {
+        Vec3 c{m[column * 4], m[column * 4 + 1], m[column * 4 + 2]};
+        largest = std::max(largest, std::sqrt(dot(c, c)));
+    }
+    return largest;
+}
+
+namespace {
+
+constexpr GLsizei vertexStride = sizeof(MeshVertex);
+
+// The frame's triangles in a GL buffer, made the first time the frame is drawn; 0 without buffers.
+GLuint frameBuffer(MeshObjectX& mesh, size_t frame)
+{
+    if (!glGenBuffersARB_ || !glBindBufferARB_ || !glBufferDataARB_) return 0;
+    if (mesh.frameBuffers.size() < mesh.frames.size()) mesh.frameBuffers.resize(mesh.frames.size(), 0);
+    GLuint name = mesh.frameBuffers[frame];
+    if (name) return name;
+    const std::vector<MeshVertex>& triangles = mesh.frames[frame].triangles;
+    glGenBuffersARB_(1, &name);
+    glBindBufferARB_(GL_ARRAY_BUFFER_ARB, name);
+    glBufferDataARB_(GL_ARRAY_BUFFER_ARB, GLsizeiptrARB(triangles.size() * sizeof(MeshVertex)),
+                     triangles.data(), GL_STATIC_DRAW_ARB);
+    mesh.frameBuffers[frame] = name;
+    return name;
+}
+
+// The blended shape (and the texture offset) written into the mesh's drawing list; the number of
+// vertices to draw.
+size_t fillWorkingCopy(MeshObjectX& mesh, const FrameChoice& choice, const float offset[2])
+{
+    const std::vector<MeshVertex>& from = mesh.frames[size_t(choice.first)].triangles;
+    const std::vector<MeshVertex>& to = mesh.frames[size_t(choice.second)].triangles;
+    size_t count = std::min({from.size(), to.size(), mesh.drawList.size()});
+    float f = choice.fraction;
+    for (size_t i = 0; i < count; ++i) {
+        MeshVertex& out = mesh.drawList[i];
+        const MeshVertex &a = from[i], &b = to[i];
+        for (int axis = 0; axis < 3; ++axis) {
+            out.position[axis] = a.position[axis] + (b.position[axis] - a.position[axis]) * f;
+            out.normal[axis] = a.normal[axis] + (b.normal[axis] - a.normal[axis]) * f;
+        }
+        out.u = a.u + offset[0];
+        out.v = a.v + offset[1];
+    }
+    return count;
+}
+
+// Points the vertex arrays at `base` (a buffer offset when a buffer is bound, else memory).
+void setArrays(const OpenGLRainbows& renderer, const char* base, bool coloured, bool sphereMapping)
+{
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, position));
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, vertexStride, base + offsetof(MeshVertex, normal));
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, u));
+    if (multitextureAvailable() && renderer.boundSprite >= 0 && renderer.boundSecondSprite >= 0) {
+        glClientActiveTextureARB_(GL_TEXTURE1_ARB);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, u));
+        glClientActiveTextureARB_(GL_TEXTURE0_ARB);
+    }
+    if (coloured) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(3, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, red));
+    }
+    if (sphereMapping) {
+        glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+        glEnable(GL_TEXTURE_GEN_S);
+        glEnable(GL_TEXTURE_GEN_T);
+    }
+}
+
+void clearArrays(bool sphereMapping)
+{
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    if (multitextureAvailable()) {
+        glClientActiveTextureARB_(GL_TEXTURE1_ARB);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glClientActiveTextureARB_(GL_TEXTURE0_ARB);
+    }
+    if (sphereMapping) {
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+    }
+}
+
+void drawMesh(Rainbows3D& scene, MeshObjectX& mesh, int a, int b, float blend, bool animate,
+              const Matrix4& placement)
+{
+    if (mesh.frames.empty() || mesh.frames[0].triangles.empty()) return;
+    FrameChoice choice = chooseFrames(int(mesh.frames.size()), a, b, blend, animate);
+    const MeshFrame& shown = mesh.frames[size_t(choice.first)];
+    Vec3 centre{shown.boundingCentre[0], shown.boundingCentre[1], shown.boundingCentre[2]};
+    if (!sphereInView(transformPoint(placement, centre), shown.boundingRadius * largestScale(placement),
+                      scene.camera.eye, scene.camera.target, scene.camera.cullingTangent))
+        return;
+
+    OpenGLRainbows& renderer = *scene.renderer;
+    float intensity = renderer.intensity;
+    glColor4f(intensity, intensity, intensity, intensity);
+    // The special light's per-vertex modes (bump mapping, ramp shading with outlines, stencil shadow
+    // volumes) prepare the mesh and fill their fields of the working copy here when the special light is
+    // casting; without them a mesh is drawn as below.
+
+    bool offset = scene.textureOffset[0] != 0 || scene.textureOffset[1] != 0;
+    bool blended = choice.fraction != 0;
+    size_t count;
+    const char* base = nullptr;
+    GLuint buffer = 0;
+    if (!blended && !offset) {
+        // The key frame as it is: its own triangle list, kept in a GL buffer.
+        MeshFrame& frame = mesh.frames[size_t(choice.first)];
+        count = frame.triangles.size();
+        buffer = frameBuffer(mesh, size_t(choice.first));
+        if (!buffer) base = reinterpret_cast<const char*>(frame.triangles.data());
+    } else {
+        count = fillWorkingCopy(mesh, choice, scene.textureOffset);
+        base = reinterpret_cast<const char*>(mesh.drawList.data());
+    }
+    if (count < 3) return;
+    if (buffer) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, buffer);
+    setArrays(renderer, base, mesh.coloured, scene.sphereMapping);
+    glDrawArrays(GL_TRIANGLES, 0, GLsizei(count - count % 3));
+    clearArrays(scene.sphereMapping);
+    if (buffer) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0);
+}
+
+// A mesh's texture number as a binding: -1 when the slot's list has no such texture.
+int textureBinding(const ObjectSlot& object, int texture)
+{
+    return texture >= 0 && size_t(texture) < object.textures.size() ? texture : -1;
+}
+
+} // namespace
+
+void drawObjectSlot(Rainbows3D& scene, ObjectSlot& object, int a, int b, float blend, bool animate)
+{
+    if (!object.loaded || object.meshes.empty()) return;
+    Matrix4 placement = placementMatrix(scene.transforms);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMultMatrixf(placement.data());
+    if (!object.composite) {
+        drawMesh(scene, object.meshes[0], a, b, blend, animate, placement);
+    } else {
+        OpenGLRainbows& renderer = *scene.renderer;
+        int boundA = renderer.boundSprite, boundB = renderer.boundSecondSprite;
+        bool boundMip = renderer.boundMip;
+        const GLuint* table = object.textures.empty() ? nullptr : object.textures.data();
+        for (MeshObjectX& mesh : object.meshes) {
+            int first = table ? textureBinding(object, mesh.textureA) : -1;
+            int second = first >= 0 ? textureBinding(object, mesh.textureB) : -1;
+            renderer.bindSprite(first, second, false, table);
+            drawMesh(scene, mesh, a, b, blend, animate, placement);
+        }
+        renderer.bindSprite(boundA, boundB, boundMip);
+    }
+    glPopMatrix();
+}
+
+} // namespace rt
