@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <new>
+#include <sys/mman.h>
 
 #include "runtime/core/end.h"
 #include "runtime/core/window_proc.h"
@@ -20,16 +22,23 @@ static const char softwareWarningText[] =
     "Please update your GFX adapter's driver\nso it can render OpenGL by HARDWARE\n\n\n"
     "Bitte aktualisieren Sie Ihren\nGrafkkartentreiber, damit er OpenGL\nper HARDWARE unterstützt!";
 
+void* OpenGLRainbows::operator new(size_t bytes)
+{
+    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) throw std::bad_alloc();
+    return block;
+}
+
+void OpenGLRainbows::operator delete(void* block, size_t bytes)
+{
+    munmap(block, bytes);
+}
+
 OpenGLRainbows::OpenGLRainbows()
 {
-    memset(spriteTextures, 0, sizeof spriteTextures);
+    // Every other table starts as the zeroes it was allocated as (no texture, no image, no mask).
     std::fill(std::begin(textureWidth), std::end(textureWidth), -1);
     std::fill(std::begin(textureHeight), std::end(textureHeight), -1);
-    std::fill(std::begin(imageWidth), std::end(imageWidth), 0);
-    std::fill(std::begin(imageHeight), std::end(imageHeight), 0);
-    std::fill(std::begin(collisionMasks), std::end(collisionMasks), nullptr);
-    std::fill(std::begin(spriteMadeNearest), std::end(spriteMadeNearest), false);
-    std::fill(std::begin(spriteFilterNow), std::end(spriteFilterNow), 0);
     frameGrid.deadline = nowMs();
 }
 
@@ -236,7 +245,7 @@ double OpenGLRainbows::rtPresent()
     glFlush();
     copyScreenToWindow();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    double waited = waitForFrame(frameGrid, nowMs, rtDispatchOneMessage);
+    double waited = waitForFrame(frameGrid, nowMs, rtDispatchOneMessage, sleepMs);
     lastWaitMs = waited - 1;
     return waited;
 }

@@ -88,6 +88,15 @@ Vec3 cornerOf(const MeshVertex& vertex)
     return {vertex.position[0], vertex.position[1], vertex.position[2]};
 }
 
+// True when the triangle lies wholly beyond the box from low to high on some axis: a cheap test that
+// spares most triangles the exact one.
+bool outsideBounds(Vec3 a, Vec3 b, Vec3 c, Vec3 low, Vec3 high)
+{
+    return (a.x > high.x && b.x > high.x && c.x > high.x) || (a.x < low.x && b.x < low.x && c.x < low.x) ||
+           (a.y > high.y && b.y > high.y && c.y > high.y) || (a.y < low.y && b.y < low.y && c.y < low.y) ||
+           (a.z > high.z && b.z > high.z && c.z > high.z) || (a.z < low.z && b.z < low.z && c.z < low.z);
+}
+
 template <class Test> bool anyTriangle(const MeshFrame& frame, Test test)
 {
     const std::vector<MeshVertex>& t = frame.triangles;
@@ -107,15 +116,24 @@ bool frameHitsSphere(const MeshFrame& frame, Vec3 centre, float radius)
     if (dot(apart, apart) > reach * reach) return false;
     Vec3 first = cornerOf(frame.triangles[0]) - centre;
     if (dot(first, first) <= radius * radius) return true;
-    return anyTriangle(
-        frame, [&](Vec3 a, Vec3 b, Vec3 c) { return sphereTouchesTriangle(centre, radius, a, b, c); });
+    Vec3 around{radius, radius, radius};
+    Vec3 low = centre - around, high = centre + around;
+    return anyTriangle(frame, [&](Vec3 a, Vec3 b, Vec3 c) {
+        return !outsideBounds(a, b, c, low, high) && sphereTouchesTriangle(centre, radius, a, b, c);
+    });
 }
 
 bool frameHitsBox(const MeshFrame& frame, Vec3 centre, const Vec3 halfAxes[3])
 {
     if (frame.triangles.size() < 3) return false;
-    return anyTriangle(frame,
-                       [&](Vec3 a, Vec3 b, Vec3 c) { return boxTouchesTriangle(centre, halfAxes, a, b, c); });
+    // The box's extent along each world axis bounds it for the quick rejection.
+    Vec3 reach;
+    for (int i = 0; i < 3; ++i)
+        reach = reach + Vec3{std::fabs(halfAxes[i].x), std::fabs(halfAxes[i].y), std::fabs(halfAxes[i].z)};
+    Vec3 low = centre - reach, high = centre + reach;
+    return anyTriangle(frame, [&](Vec3 a, Vec3 b, Vec3 c) {
+        return !outsideBounds(a, b, c, low, high) && boxTouchesTriangle(centre, halfAxes, a, b, c);
+    });
 }
 
 float frameRayParameter(const MeshFrame& frame, Vec3 origin, Vec3 direction)

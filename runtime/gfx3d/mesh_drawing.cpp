@@ -2,6 +2,7 @@
 #include "runtime/gfx3d/mesh_drawing.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 
@@ -22,7 +23,8 @@ FrameChoice chooseFrames(int frameCount, int a, int b, float t, bool animate)
         if (t < 0 || t > 1) t = std::fabs(std::fmod(t, 1.0f));
         double position = a + double(b - a) * t;
         int index = int(std::trunc(position));
-        choice = {clampFrame(index), clampFrame(index + 1), float(position - index)};
+        int next = index < INT_MAX ? index + 1 : index;
+        choice = {clampFrame(index), clampFrame(next), float(position - index)};
         if (a == b) choice = {clampFrame(a), clampFrame(a), 0};
     }
     if (choice.first == choice.second) choice.fraction = 0;
@@ -95,15 +97,19 @@ size_t fillWorkingCopy(MeshObjectX& mesh, const FrameChoice& choice, const float
     return count;
 }
 
-// Points the vertex arrays at `base` (a buffer offset when a buffer is bound, else memory).
-void setArrays(const OpenGLRainbows& renderer, const char* base, bool coloured, bool sphereMapping)
+// Points the vertex arrays at `base` (a buffer offset when a buffer is bound, else memory). Texture
+// coordinates go only where something can read them: a bound texture or a shader program.
+void setArrays(const Rainbows3D& scene, const char* base, bool coloured)
 {
+    const OpenGLRainbows& renderer = *scene.renderer;
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, position));
     glEnableClientState(GL_NORMAL_ARRAY);
     glNormalPointer(GL_FLOAT, vertexStride, base + offsetof(MeshVertex, normal));
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, u));
+    if (renderer.boundSprite >= 0 || scene.currentShader < shaderSlotCount) {
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, u));
+    }
     if (multitextureAvailable() && renderer.boundSprite >= 0 && renderer.boundSecondSprite >= 0) {
         glClientActiveTextureARB_(GL_TEXTURE1_ARB);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -114,7 +120,7 @@ void setArrays(const OpenGLRainbows& renderer, const char* base, bool coloured, 
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(3, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, red));
     }
-    if (sphereMapping) {
+    if (scene.sphereMapping) {
         glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glEnable(GL_TEXTURE_GEN_S);
@@ -174,7 +180,7 @@ void drawMesh(Rainbows3D& scene, MeshObjectX& mesh, int a, int b, float blend, b
     }
     if (count < 3) return;
     if (buffer) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, buffer);
-    setArrays(renderer, base, mesh.coloured, scene.sphereMapping);
+    setArrays(scene, base, mesh.coloured);
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(count - count % 3));
     clearArrays(scene.sphereMapping);
     if (buffer) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0);

@@ -2,6 +2,7 @@
 // visibility test, objects built from vertices, and projecting points to the screen and back.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include "runtime/gfx3d/mesh_drawing.h"
@@ -123,7 +124,7 @@ TEST(MeshDrawing, FrameChoiceAndVisibility)
         {0, 3, 0.5f, false, {0, 3, 0.5f}},  {0, 3, 0.5f, true, {1, 2, 0.5f}},
         {0, 3, 1.25f, true, {0, 1, 0.75f}}, {0, 3, -0.5f, true, {1, 2, 0.5f}},
         {9, -2, 0.5f, false, {3, 0, 0.5f}}, {2, 2, 0.7f, true, {2, 2, 0}},
-        {1, 2, NAN, false, {1, 2, 0}},
+        {1, 2, NAN, false, {1, 2, 0}},      {INT_MAX, INT_MAX, 0.5f, true, {3, 3, 0}},
     };
     for (const auto& c : cases) {
         FrameChoice got = chooseFrames(4, c.a, c.b, c.t, c.animate);
