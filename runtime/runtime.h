@@ -318,6 +318,30 @@ double rtSoundPlaying(double channel);
 void rtStopAllSounds();
 
 // ---------------------------------------------------------------------------------------------
+// Media: music and movies
+// ---------------------------------------------------------------------------------------------
+// Any file the media player can play; names are found through the media resolver, so music and
+// movies may come from the appended archive. Without a sound device both play silently.
+
+// Stops any music, then plays the file in the background; it starts again at its end while frames
+// are shown (rtShowFrame), never otherwise. 0 when it plays, 3 when the file cannot be found or
+// played (why is logged for a file that cannot be played).
+double rtPlayMusic(const RtString& name);
+// Stops and closes the music, if any.
+void rtStopMusic();
+// Milliseconds into the music (its length once it has reached its end); 0 without music.
+double rtMusicPosition();
+// The music's length in milliseconds; 0 without music or when the player cannot tell.
+double rtMusicLength();
+// Plays a movie in the game window, scaled to fit and centred on black, again and again until a
+// character key or a mouse button is pressed (one held when it starts counts only once released).
+// The game draws nothing meanwhile; a close request ends the program. 0 when done, 3 when the file
+// cannot be found or played.
+double rtPlayMovieLooped(const RtString& name);
+// As rtPlayMovieLooped, but the movie plays once.
+double rtPlayMovieOnce(const RtString& name);
+
+// ---------------------------------------------------------------------------------------------
 // Files: data file resolver and appended archive
 // ---------------------------------------------------------------------------------------------
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev
-          libgl-dev libx11-dev libgl1-mesa-dri zenity)
+          libgl-dev libx11-dev libgl1-mesa-dri libmpv-dev zenity)
 if [ "${1:-}" = "test" ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-utils libx11-dev libxtst-dev
                clang libclang-rt-14-dev python3)

@@ -14,6 +14,7 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx3d/scene.h"
 #include "runtime/input/input.h"
+#include "runtime/media/media.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
@@ -100,7 +101,7 @@ void rtFatalEnd()
     ending = true;
 
     // The system timer period needs no giving back on this platform.
-    // Music and movies are stopped and their window closed here once they exist.
+    rt::closeMedia();
     if (engine.debugMode) {
         rtLogError("-End On Line");
         logEndNumber(engine.endCode);

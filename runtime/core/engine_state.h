@@ -15,7 +15,9 @@ struct ArchiveResolver;
 struct InputContext;
 struct SoundSystem;
 struct SoundSlot;
+namespace rt {
 struct MediaWindow;
+}
 
 struct EngineState {
     RtString commandLine; // the program's arguments, without the program's own name
@@ -33,7 +35,7 @@ struct EngineState {
 
     ArchiveResolver* dataResolver = nullptr;  // file names of images, sounds and data
     ArchiveResolver* mediaResolver = nullptr; // file names of music and movies
-    MediaWindow* mediaWindow = nullptr;       // the playing music or movie, or null
+    rt::MediaWindow* mediaWindow = nullptr;   // the music that plays, or null
 
     SDL_Window* window = nullptr; // the one main window
     RtString windowTitle;         // the game's title, also the window caption

@@ -9,6 +9,7 @@
 #include "runtime/gfx3d/scene.h"
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
+#include "runtime/media/media.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
@@ -27,7 +28,7 @@ void rtShowFrame()
 {
     engine.previousFrameStart = engine.frameStart;
     engine.frameStart = nowMs();
-    // A playing music or movie file is looped here once media playback exists.
+    rt::repeatMusicAtItsEnd();
     rtWaitWhilePaused();
     pollInput();
     rt::endScene3DShadowPass();
