@@ -55,7 +55,7 @@ class Movies : public testing::Test
     {
         arguments.insert(arguments.begin() + 1, "--size=640x360");
         pid = x->start(program, arguments);
-        window = x->waitForWindow("Flipmatics", timeoutMs);
+        window = x->waitForWindow("Game", timeoutMs);
         ASSERT_NE(window, 0u);
         x->focus(window);
         int width, height;
