@@ -41,7 +41,10 @@ class InputOnX : public testing::Test
     bool waitForLine(const std::string& line, int timeoutMs) const
     {
         for (int waited = 0; waited < timeoutMs; waited += 50) {
-            if (("\n" + notes()).find("\n" + line) != std::string::npos) return true;
+            std::string text = "\n", wanted = "\n";
+            text += notes();
+            wanted += line;
+            if (text.find(wanted) != std::string::npos) return true;
             pause(50);
         }
         return false;

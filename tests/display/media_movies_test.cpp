@@ -1,5 +1,6 @@
 // Movies on a real X display: the picture in its fitted rectangle, colours changing as it plays, the
 // keys that end it, looping, bad files, the archive's temp file and closing the window meanwhile.
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -165,9 +166,10 @@ TEST_F(Movies, MissingAndBadFilesGiveClearResults)
     std::vector<unsigned char> garbled = good;
     for (size_t i = 200; i < garbled.size(); i += 7)
         garbled[i] ^= 0x5A;
-    std::vector<unsigned char> bogus = {'R', 'I', 'F', 'F', 0xF0, 0xFF, 0xFF, 0x7F, 'A', 'V', 'I', ' ',
-                                        'L', 'I', 'S', 'T', 0xF0, 0xFF, 0xFF, 0x7F, 'h', 'd', 'r', 'l'};
-    bogus.resize(4096, 0xFF);
+    const unsigned char bogusHeader[] = {'R', 'I', 'F', 'F', 0xF0, 0xFF, 0xFF, 0x7F, 'A', 'V', 'I', ' ',
+                                         'L', 'I', 'S', 'T', 0xF0, 0xFF, 0xFF, 0x7F, 'h', 'd', 'r', 'l'};
+    std::vector<unsigned char> bogus(4096, 0xFF);
+    std::memcpy(bogus.data(), bogusHeader, sizeof bogusHeader);
     writeBytes(folder + "empty.mkv", {});
     writeBytes(folder + "text.ogg", {'j', 'u', 's', 't', ' ', 't', 'e', 'x', 't', '\n'});
     writeBytes(folder + "garbled.mkv", garbled);
