@@ -37,7 +37,10 @@ std::string makeTextMesh()
         }
     std::string faces;
     int faceCount = 0;
-    auto corner = [&](int index) { faces += " " + std::to_string(index) + " " + std::to_string(index); };
+    auto corner = [&](int index) {
+        snprintf(line, sizeof line, " %d %d", index, index);
+        faces += line;
+    };
     for (int y = 0; y + 1 < gridSide; ++y)
         for (int x = 0; x + 1 < gridSide; ++x) {
             int a = y * gridSide + x, b = a + 1, c = a + gridSide, d = c + 1;

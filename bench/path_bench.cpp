@@ -126,7 +126,7 @@ double msPerCall(const std::function<void()>& work)
 }
 
 // Nodes the planner expands for the search rtFindPath makes.
-long plannerExpansions(const RtArray& map, float weight, bool sorted)
+long plannerExpansions(const RtArray& map, float weight)
 {
     PlannerParams params;
     params.goalX = map.size1 - 1;
@@ -135,8 +135,6 @@ long plannerExpansions(const RtArray& map, float weight, bool sorted)
     params.width = map.size1;
     params.height = map.size2;
     params.costs = map.data;
-    params.hashBits = 20;
-    params.sortedOpenList = sorted;
     AStarPlanner planner;
     if (!planner.setup(params)) return -1;
     planner.reset();
@@ -144,20 +142,14 @@ long plannerExpansions(const RtArray& map, float weight, bool sorted)
     return long(planner.expandedCount());
 }
 
-// The plain sorted open list on its own, to show what the heap buys.
-double sortedPlannerMs(const RtArray& map, float weight)
-{
-    return msPerCall([&] { plannerExpansions(map, weight, true); });
-}
-
 } // namespace
 
 int main()
 {
-    printf("%-6s %-5s | %-22s | %-22s | %-22s | %-13s | %s\n", "map", "kind", "rtFindPath w=0.5",
-           "rtFindPath w=0", "Dijkstra (binary heap)", "sorted w=0.5", "Dijkstra / rtFindPath");
-    printf("%-6s %-5s | %9s %12s | %9s %12s | %9s %12s | %13s | %8s %8s\n", "", "", "ms", "expanded", "ms",
-           "expanded", "ms", "settled", "ms", "w=0.5", "w=0");
+    printf("%-6s %-5s | %-22s | %-22s | %-22s | %s\n", "map", "kind", "rtFindPath w=0.5", "rtFindPath w=0",
+           "Dijkstra (binary heap)", "Dijkstra / rtFindPath");
+    printf("%-6s %-5s | %9s %12s | %9s %12s | %9s %12s | %8s %8s\n", "", "", "ms", "expanded", "ms",
+           "expanded", "ms", "settled", "w=0.5", "w=0");
     for (int size : {64, 256, 1024}) {
         for (bool maze : {false, true}) {
             RtArray map, path;
@@ -169,16 +161,9 @@ int main()
             long settled = 0;
             int dijkstraLength = 0;
             double msDijkstra = msPerCall([&] { dijkstraLength = dijkstra(map, 0, 0, goal, goal, settled); });
-            // The sorted list is quadratic in the open list's size; on the largest maps it is left out.
-            double msSorted = size <= 256 ? sortedPlannerMs(map, 0.5f) : -1;
-            char sorted[32];
-            if (msSorted < 0)
-                snprintf(sorted, sizeof sorted, "%13s", "-");
-            else
-                snprintf(sorted, sizeof sorted, "%13.3f", msSorted);
-            printf("%-6d %-5s | %9.3f %12ld | %9.3f %12ld | %9.3f %12ld | %s | %8.2f %8.2f\n", size,
-                   maze ? "maze" : "open", msHalf, plannerExpansions(map, 0.5f, false), msZero,
-                   plannerExpansions(map, 0.0f, false), msDijkstra, settled, sorted, msDijkstra / msHalf,
+            printf("%-6d %-5s | %9.3f %12ld | %9.3f %12ld | %9.3f %12ld | %8.2f %8.2f\n", size,
+                   maze ? "maze" : "open", msHalf, plannerExpansions(map, 0.5f), msZero,
+                   plannerExpansions(map, 0.0f), msDijkstra, settled, msDijkstra / msHalf,
                    msDijkstra / msZero);
             if (lengthHalf == 0 || lengthZero == 0 || dijkstraLength == 0)
                 printf("       (no path on this map: lengths %g, %g, %d)\n", lengthHalf, lengthZero,

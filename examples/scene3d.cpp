@@ -102,10 +102,10 @@ static void gameMain()
     rtLoadObject(writeCrystal().c_str(), crystalSlot);
     double orbit = 30, height = 120;
     for (int frame = 0; framesToRun == 0 || frame < framesToRun; ++frame) {
-        if (rtKeyState(203)) orbit -= 2; // left arrow
-        if (rtKeyState(205)) orbit += 2; // right arrow
-        if (rtKeyState(200)) height = std::fmin(height + 2, 300);
-        if (rtKeyState(208)) height = std::fmax(height - 2, 20);
+        if (rtKeyState(rtKeyLeft)) orbit -= 2;
+        if (rtKeyState(rtKeyRight)) orbit += 2;
+        if (rtKeyState(rtKeyUp)) height = std::fmin(height + 2, 300);
+        if (rtKeyState(rtKeyDown)) height = std::fmax(height - 2, 20);
         drawScene(orbit, height, frame);
         rtPrint("3D scene - arrows orbit, Esc ends", 4, 4);
         if (framesToRun && frame == framesToRun - 1 && !screenshotFile.empty())

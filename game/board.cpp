@@ -71,10 +71,10 @@ void readKeys()
         game.keyDelay -= 1;
         return;
     }
-    if (rtKeyState(keyLeft) != 0) moveCursor(game.cursorX, -1, game.cols);
-    if (rtKeyState(keyRight) != 0) moveCursor(game.cursorX, +1, game.cols);
-    if (rtKeyState(keyUp) != 0) moveCursor(game.cursorY, -1, game.rows);
-    if (rtKeyState(keyDown) != 0) moveCursor(game.cursorY, +1, game.rows);
+    if (rtKeyState(rtKeyLeft) != 0) moveCursor(game.cursorX, -1, game.cols);
+    if (rtKeyState(rtKeyRight) != 0) moveCursor(game.cursorX, +1, game.cols);
+    if (rtKeyState(rtKeyUp) != 0) moveCursor(game.cursorY, -1, game.rows);
+    if (rtKeyState(rtKeyDown) != 0) moveCursor(game.cursorY, +1, game.rows);
     if (chooseKeyDown()) turnCardUnderCursor();
 }
 

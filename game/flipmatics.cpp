@@ -71,7 +71,7 @@ void playSound(double slot)
 
 bool chooseKeyDown()
 {
-    return keyIsDown(keyX) || keyIsDown(keyReturn) || keyIsDown(keySpace);
+    return keyIsDown(rtKeyX) || keyIsDown(rtKeyReturn) || keyIsDown(rtKeySpace);
 }
 
 void setStartValues()
@@ -125,14 +125,14 @@ void runTitleMenu()
 {
     for (;;) {
         drawTitleMenu();
-        if (keyIsDown(keyUp)) {
+        if (keyIsDown(rtKeyUp)) {
             playSound(soundClick);
-            waitForRelease(keyUp);
+            waitForRelease(rtKeyUp);
             if (game.menuBar > 0) game.menuBar -= 20;
         }
-        if (keyIsDown(keyDown)) {
+        if (keyIsDown(rtKeyDown)) {
             playSound(soundClick);
-            waitForRelease(keyDown);
+            waitForRelease(rtKeyDown);
             if (game.menuBar < 20) game.menuBar += 20;
         }
         rtShowFrame();

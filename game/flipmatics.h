@@ -50,15 +50,6 @@ constexpr double soundFail = 1;  // "Quit game", each card of a wrong pair
 constexpr double soundOk = 2;    // "Start game", each card of a matching pair
 constexpr double soundWin = 3;   // all five levels won
 
-// Keyboard scan codes.
-constexpr double keyUp = 200;
-constexpr double keyDown = 208;
-constexpr double keyLeft = 203;
-constexpr double keyRight = 205;
-constexpr double keyX = 45;
-constexpr double keyReturn = 28;
-constexpr double keySpace = 57;
-
 // The game's main routine: start values, pictures and sounds, then the title menu for ever.
 void flipmaticsMain();
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/core/end.h"
+#include "runtime/input/keys.h"
 #include "runtime/values/arrays.h"
 #include "runtime/values/numbers.h"
 #include "runtime/values/rt_string.h"
@@ -15,7 +16,7 @@
 
 // What a game fixes at its entry.
 struct GameSettings {
-    const char* title = "Flipmatics";
+    const char* title = "Game";
     int screenWidth = 320;   // pixels
     int screenHeight = 240;  // pixels
     int frameRate = 60;      // frames per second
@@ -110,7 +111,8 @@ double rtBoxesOverlap(double x1, double y1, double w1, double h1, double x2, dou
 
 // Seed the generator (start-up does it from the clock).
 void rtSeedRandom(uint32_t seed);
-// A whole number from 0 to trunc(n) inclusive; 0 for a negative n.
+// A whole number from 0 to trunc(n) inclusive, in unsigned 32-bit arithmetic (any n from 2^32 - 1 up
+// draws from the whole 32-bit range); 0 for a negative n.
 double rtRandom(double n);
 
 // ---------------------------------------------------------------------------------------------
@@ -157,7 +159,8 @@ double rtIsFullscreen();
 double rtLoadSprite(const RtString& file, double slot);
 // As rtLoadSprite, but the slot holds the picture's normal map (heights from its blue channel).
 double rtLoadNormalMap(const RtString& file, double slot);
-// Copies the screen rectangle into the slot; 0 (slot unchanged) for an empty or oversized rectangle.
+// Copies the screen rectangle, clipped to the screen, into the slot; 0 (slot unchanged) when nothing
+// of it lies on the screen.
 double rtGrabSprite(double slot, double x, double y, double width, double height);
 // Natural size, top-left corner at (x, y) rounded up to whole pixels.
 void rtDrawSprite(double slot, double x, double y);
@@ -230,8 +233,8 @@ void rtLoadBackground(const RtString& file);
 double rtFadeInBackground(const RtString& file);
 // The current screen becomes the background.
 void rtGrabBackground();
-// Writes the screen to the file, as PNG when the name ends in ".png" (any case), else as 24-bit BMP;
-// the name is used as given. 1 on success, else 0.
+// Writes the screen to the file, as PNG when the name ends in ".png" (any case; pixels of the sprite
+// colour key become transparent), else as 24-bit BMP; the name is used as given. 1 on success, else 0.
 double rtSaveScreen(const RtString& file);
 // Writes the slot's picture as rtSaveScreen does; 0 for an empty slot.
 double rtSaveSprite(double slot, const RtString& file);
@@ -240,8 +243,8 @@ double rtSaveSprite(double slot, const RtString& file);
 // Input: keyboard, mouse and joysticks
 // ---------------------------------------------------------------------------------------------
 
-// 1 while the key is down (1 Escape, 28 Return, 57 Space, 200/208/203/205 the arrows, ...); the
-// code's low 8 bits count (257 reads key 1). Reads the keyboard afresh.
+// 1 while the key is down (rtKeyEscape, rtKeyUp, ... from runtime/input/keys.h); the code's low 8
+// bits count (257 reads key 1). Reads the keyboard afresh.
 double rtKeyState(double code);
 // The character of the first key down (Backspace "\b", Return "\n", capitals with Shift); a held key
 // types once, so "" until another character or an idle scan comes in between.
@@ -313,6 +316,30 @@ double rtPlaySound(double slot, double pan, double volume);
 double rtSoundPlaying(double channel);
 // Stops every sound.
 void rtStopAllSounds();
+
+// ---------------------------------------------------------------------------------------------
+// Media: music and movies
+// ---------------------------------------------------------------------------------------------
+// Any file the media player can play; names are found through the media resolver, so music and
+// movies may come from the appended archive. Without a sound device both play silently.
+
+// Stops any music, then plays the file in the background; it starts again at its end while frames
+// are shown (rtShowFrame), never otherwise. 0 when it plays, 3 when the file cannot be found or
+// played (why is logged for a file that cannot be played).
+double rtPlayMusic(const RtString& name);
+// Stops and closes the music, if any.
+void rtStopMusic();
+// Milliseconds into the music (its length once it has reached its end); 0 without music.
+double rtMusicPosition();
+// The music's length in milliseconds; 0 without music or when the player cannot tell.
+double rtMusicLength();
+// Plays a movie in the game window, scaled to fit and centred on black, again and again until a
+// character key or a mouse button is pressed (one held when it starts counts only once released).
+// The game draws nothing meanwhile; a close request ends the program. 0 when done, 3 when the file
+// cannot be found or played.
+double rtPlayMovieLooped(const RtString& name);
+// As rtPlayMovieLooped, but the movie plays once.
+double rtPlayMovieOnce(const RtString& name);
 
 // ---------------------------------------------------------------------------------------------
 // Files: data file resolver and appended archive

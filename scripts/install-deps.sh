@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs; with "test", also those of the tests.
+# Installs the Debian packages the build and the game need (zenity for the file dialogs); with "test",
+# also those of the tests.
 # Quick when everything is there already: apt is only called for what is missing.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev
-          libgl-dev libgl1-mesa-dri)
+          libgl-dev libx11-dev libgl1-mesa-dri libmpv-dev zenity)
 if [ "${1:-}" = "test" ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-utils libx11-dev libxtst-dev
-               clang libclang-rt-14-dev)
+               clang libclang-rt-14-dev python3)
 fi
 
 missing=()

@@ -936,7 +936,9 @@ std::vector<double> winSound()
 
 std::string twoDigits(int n)
 {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    char text[16];
+    snprintf(text, sizeof text, "%02d", n);
+    return text;
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "runtime/audio/wav_reader.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
+#include "runtime/files/load_failure_log.h"
 #include "runtime/runtime.h"
 
 using namespace rt;
@@ -143,7 +144,14 @@ double rtLoadSound(const RtString& name, double slot, double copies)
     try {
         std::vector<uint8_t> file;
         WavSound wav;
-        if (!readWholeFile(path, file) || !readWav(file.data(), file.size(), wav)) return 0;
+        if (!readWholeFile(path, file)) {
+            rt::logLoadFailure("sound", name.c_str(), rt::LoadFailure::NotFound);
+            return 0;
+        }
+        if (!readWav(file.data(), file.size(), wav)) {
+            rt::logLoadFailure("sound", name.c_str(), rt::LoadFailure::Undecodable);
+            return 0;
+        }
         target.sound = makeMixerChunk(wav, system->format, system->channels, system->frequency);
     } catch (const std::bad_alloc&) {
         target.sound = nullptr; // a sound too large for the memory left is a sound that cannot be made

@@ -34,7 +34,7 @@ struct EngineState {
 
     ArchiveResolver* dataResolver = nullptr;  // file names of images, sounds and data
     ArchiveResolver* mediaResolver = nullptr; // file names of music and movies
-    MediaWindow* mediaWindow = nullptr;       // the playing music or movie, or null
+    MediaWindow* mediaWindow = nullptr;       // the music that plays, or null
 
     SDL_Window* window = nullptr; // the one main window
     std::string windowTitle;      // the game's title, also the window caption

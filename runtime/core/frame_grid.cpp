@@ -1,6 +1,7 @@
 // The frame grid rule and the limiter's wait.
 #include "runtime/core/frame_grid.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace rt;
@@ -22,11 +23,12 @@ double nextFrameDeadline(double deadline, double interval, double now)
         double steps = std::floor((now - deadline) / interval) - 2;
         deadline += steps * interval;
     }
-    while (deadline < now) deadline += interval;
+    while (deadline < now)
+        deadline += interval;
     return deadline;
 }
 
-double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)())
+double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)(), void (*sleep)(double))
 {
     double start = clock();
     double now;
@@ -34,6 +36,8 @@ double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)())
         if (dispatchOne()) continue;
         now = clock();
         if (now > grid.deadline) break;
+        double sleepable = grid.deadline - now - frameSpinMs;
+        if (sleepable > 0) sleep(std::min(sleepable, frameMaxSleepMs));
     }
     grid.deadline = nextFrameDeadline(grid.deadline, grid.interval, now);
     return now - start + 1;

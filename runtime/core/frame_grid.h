@@ -4,8 +4,9 @@
 
 namespace rt {
 
-struct FrameGrid {
-    double deadline = 0;            // ms of nowMs() at which the next frame may be shown
+struct FrameGrid
+{
+    double deadline = 0;           // ms of nowMs() at which the next frame may be shown
     double interval = 1000.0 / 60; // ms per frame
 };
 
@@ -15,9 +16,16 @@ double frameIntervalFor(int framesPerSecond);
 // The grid point after `deadline` that is not before `now`.
 double nextFrameDeadline(double deadline, double interval, double now);
 
-// Busy-waits until clock() passes the deadline, handing every waiting window event to
-// dispatchOne() (which returns false when there is none), then advances the grid.
-// Returns the milliseconds spent waiting plus 1, never 0.
-double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)());
+// How the wait ends: it sleeps until spinMs before the deadline, in sleeps of at most maxSleepMs so
+// that window events are handled in between, and spins on the clock only for the last stretch, which
+// a sleep might overshoot. A spinning wait hits the grid as well but burns a processor core, and on a
+// busy machine it loses the core to other work and the grid with it.
+constexpr double frameSpinMs = 1.0;
+constexpr double frameMaxSleepMs = 2.0;
+
+// Waits until clock() passes the deadline, handing every waiting window event to dispatchOne()
+// (which returns false when there is none) and sleeping through sleep() as said above, then advances
+// the grid. Returns the milliseconds spent waiting plus 1, never 0.
+double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)(), void (*sleep)(double));
 
 } // namespace rt

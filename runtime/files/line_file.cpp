@@ -12,6 +12,7 @@
 #include "runtime/files/files_lifecycle.h"
 #include "runtime/files/host_path.h"
 #include "runtime/files/line_splitter.h"
+#include "runtime/files/load_failure_log.h"
 #include "runtime/files/resolve_for_reading.h"
 #include "runtime/runtime.h"
 
@@ -87,7 +88,10 @@ RtString rtGetFileLine(const RtString& name, double line)
 {
     int n = toInt(line);
     if (!validLineIndex(n)) return "NO_DATA";
-    if (!selectLineFile(name.c_str())) return "NO_FILE";
+    if (!selectLineFile(name.c_str())) {
+        rt::logLoadFailure("data file", name.c_str(), rt::LoadFailure::NotFound);
+        return "NO_FILE";
+    }
     const char* text = lineFile.lines[n];
     size_t length = strlen(text);
     // Trailing control bytes and bytes of 128 and above are not part of the line.

@@ -1,6 +1,7 @@
 // The background picture and saving commands. Loading resolves names through the data resolver;
 // saving writes to the name as given.
 #include "runtime/core/engine_state.h"
+#include "runtime/files/load_failure_log.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/data_files.h"
 #include "runtime/gfx2d/image_writer.h"
@@ -21,9 +22,12 @@ void rtLoadBackground(const RtString& file)
 {
     OpenGLRainbows& renderer = *engine.renderer;
     char path[resolvedPathCapacity];
-    if (resolveDataName(file, path) && loadBackgroundPicture(renderer, 0, path)) {
-        drawBackgroundPicture(renderer, 0);
-        return;
+    if (resolveDataName(file, path, "background")) {
+        if (loadBackgroundPicture(renderer, 0, path)) {
+            drawBackgroundPicture(renderer, 0);
+            return;
+        }
+        rt::logLoadFailure("background", file.c_str(), rt::LoadFailure::Undecodable);
     }
     freeBackgroundPicture(renderer, 0);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -33,8 +37,9 @@ double rtFadeInBackground(const RtString& file)
 {
     OpenGLRainbows& renderer = *engine.renderer;
     char path[resolvedPathCapacity];
-    if (!resolveDataName(file, path)) return 0;
-    loadBackgroundPicture(renderer, 1, path);
+    if (!resolveDataName(file, path, "background")) return 0;
+    if (!loadBackgroundPicture(renderer, 1, path))
+        rt::logLoadFailure("background", file.c_str(), rt::LoadFailure::Undecodable);
     freeBackgroundPicture(renderer, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     // Brighten the new picture over black, added at a rising intensity, for 1.5 seconds.

@@ -1,5 +1,6 @@
 // BMP decoding: 8-bit palette, 24-bit and 32-bit pixels; compression and the other header fields are
-// not looked at. Rows are always taken as stored bottom-up.
+// not looked at. Rows are stored bottom-up, or top-down when the stored height is negative.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,8 +13,8 @@ using namespace rt;
 namespace rt {
 
 static constexpr size_t fileHeaderSize = 14;
-static constexpr size_t minInfoHeaderSize = 16; // up to and including the bit count
-static constexpr size_t colourTableOffset = 40; // in the block after the file header
+static constexpr size_t minInfoHeaderSize = 16;     // up to and including the bit count
+static constexpr size_t classicInfoHeaderSize = 40; // the colour table follows at least this far in
 static constexpr size_t maxFileBytes = size_t(1) << 29;
 
 static uint32_t readU32(const uint8_t* p)
@@ -79,15 +80,18 @@ static bool decodeBmpPixels(const uint8_t* data, size_t size, int colourKey, Ima
     size_t stride = (size_t(width) * bitCount / 8 + 3) & ~size_t(3);
     if (stride * size_t(height) > size - pixelOffset) return false;
     const uint8_t* rows = data + pixelOffset;
+    bool topDown = storedHeight < 0;
 
     image.width = width;
     image.height = height;
     image.pixels.assign(size_t(width) * height * 4, 0);
+    // The colour table follows the info header, whose own size (40, 108 or 124 bytes) comes first.
+    size_t colourTableOffset = std::max<size_t>(readU32(block), classicInfoHeaderSize);
     size_t paletteEntries = blockSize > colourTableOffset ? (blockSize - colourTableOffset) / 4 : 0;
-    const uint8_t* palette = block + colourTableOffset;
+    const uint8_t* palette = block + std::min(colourTableOffset, blockSize);
     int bytesPerPixel = bitCount / 8;
     for (int y = 0; y < height; ++y) {
-        const uint8_t* source = rows + size_t(height - 1 - y) * stride;
+        const uint8_t* source = rows + size_t(topDown ? y : height - 1 - y) * stride;
         uint8_t* target = image.pixel(0, y);
         for (int x = 0; x < width; ++x, source += bytesPerPixel, target += 4) {
             uint8_t red = 0, green = 0, blue = 0;

@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/files/load_failure_log.h"
 
 using namespace rt;
 
 namespace rt {
 
-bool resolveDataName(const RtString& name, char* path)
+bool resolveDataName(const RtString& name, char* path, const char* kind)
 {
     if (name.empty()) return false; // an empty name never names a file
     if (!engine.dataResolver) {
@@ -17,7 +18,9 @@ bool resolveDataName(const RtString& name, char* path)
         memcpy(path, name.c_str(), name.length() + 1);
         return true;
     }
-    return rtResolveDataFile(engine.dataResolver, name.c_str(), path);
+    if (rtResolveDataFile(engine.dataResolver, name.c_str(), path)) return true;
+    if (kind) rt::logLoadFailure(kind, name.c_str(), rt::LoadFailure::NotFound);
+    return false;
 }
 
 } // namespace rt

@@ -7,7 +7,8 @@
 namespace rt {
 
 // Resolves the game's file name into `path` (resolvedPathCapacity bytes). Without a resolver the name
-// is used as it is. False when there is no file to open. The game's own text is left unchanged.
-bool resolveDataName(const RtString& name, char* path);
+// is used as it is. False when there is no file to open, which is logged as a failed load of the kind
+// of file named (see logLoadFailure; a null kind is not logged). The game's own text is left unchanged.
+bool resolveDataName(const RtString& name, char* path, const char* kind);
 
 } // namespace rt

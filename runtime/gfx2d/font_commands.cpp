@@ -1,5 +1,6 @@
 // The font and text commands. Font numbers from game code are held to 0..15.
 #include "runtime/core/engine_state.h"
+#include "runtime/files/load_failure_log.h"
 #include "runtime/gfx2d/data_files.h"
 #include "runtime/gfx2d/fonts.h"
 #include "runtime/gfx2d/renderer.h"
@@ -22,12 +23,27 @@ void rtSetFont(double font)
     engine.currentFont = clampFont(toInt(font));
 }
 
-void rtLoadFont(const RtString& file, double font)
+// Selects the font and loads the file into it, or the built-in font when it cannot be loaded; a failure
+// is logged only when logged is true.
+static void selectAndLoadFont(const RtString& file, double font, bool logged)
 {
     engine.currentFont = clampFont(toInt(font));
     char path[resolvedPathCapacity];
-    if (resolveDataName(file, path) && loadFont(*engine.renderer, engine.currentFont, path)) return;
+    if (resolveDataName(file, path, logged ? "font" : nullptr)) {
+        if (loadFont(*engine.renderer, engine.currentFont, path)) return;
+        if (logged) rt::logLoadFailure("font", file.c_str(), rt::LoadFailure::Undecodable);
+    }
     installBuiltinFont(*engine.renderer, engine.currentFont);
+}
+
+void rtLoadFont(const RtString& file, double font)
+{
+    selectAndLoadFont(file, font, true);
+}
+
+void rt::loadDefaultFont(const RtString& file)
+{
+    selectAndLoadFont(file, 0, false);
 }
 
 void rtFontSize(double& width, double& height)

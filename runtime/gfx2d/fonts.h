@@ -3,6 +3,7 @@
 #pragma once
 
 #include "runtime/gfx2d/images.h"
+#include "runtime/values/rt_string.h"
 
 namespace rt {
 
@@ -29,6 +30,10 @@ extern const uint32_t builtinGlyphs[96];
 bool loadFont(OpenGLRainbows& renderer, int font, const char* path);
 // The built-in font into the font's slot.
 void installBuiltinFont(OpenGLRainbows& renderer, int font);
+
+// rtLoadFont into font 0 for start-up's default font, which a game need not have: a missing file just
+// leaves the built-in font, without an error log line.
+void loadDefaultFont(const RtString& file);
 
 // Cell width and height of a font; 0 and 0 when it is empty.
 void fontCellSize(const OpenGLRainbows& renderer, int font, int& width, int& height);

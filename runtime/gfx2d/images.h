@@ -35,8 +35,9 @@ constexpr int fontColourKey = 0;          // black
 constexpr int maxImageSide = 32768;
 constexpr int64_t maxImagePixels = int64_t(1) << 26;
 
-// BMP files with 8 (palette), 24 or 32 bits per pixel, rows taken as stored bottom-up. Pixels equal
-// to `colourKey` become all zero. False (and `image` empty) for anything else or any damage.
+// BMP files with 8 (palette), 24 or 32 bits per pixel, rows stored bottom-up (top-down for a negative
+// height), the colour table after the info header's own size. Pixels equal to `colourKey` become all zero.
+// False (and `image` empty) for anything else or any damage.
 bool readBmp(const char* path, int colourKey, ImageBuffer& image);
 bool decodeBmp(const uint8_t* data, size_t size, int colourKey, ImageBuffer& image);
 

@@ -6,11 +6,15 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <new>
+#include <string>
+#include <sys/mman.h>
 
 #include "runtime/core/end.h"
 #include "runtime/core/window_events.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/gl_functions.h"
+#include "runtime/platform/bare_x_fullscreen.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/message_box.h"
 #include "runtime/platform/window_sdl.h"
@@ -24,16 +28,23 @@ static const char softwareWarningText[] =
     "Please update your GFX adapter's driver\nso it can render OpenGL by HARDWARE\n\n\n"
     "Bitte aktualisieren Sie Ihren\nGrafkkartentreiber, damit er OpenGL\nper HARDWARE unterstützt!";
 
+void* OpenGLRainbows::operator new(size_t bytes)
+{
+    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) throw std::bad_alloc();
+    return block;
+}
+
+void OpenGLRainbows::operator delete(void* block, size_t bytes)
+{
+    munmap(block, bytes);
+}
+
 OpenGLRainbows::OpenGLRainbows()
 {
-    memset(spriteTextures, 0, sizeof spriteTextures);
+    // Every other table starts as the zeroes it was allocated as (no texture, no image, no mask).
     std::fill(std::begin(textureWidth), std::end(textureWidth), -1);
     std::fill(std::begin(textureHeight), std::end(textureHeight), -1);
-    std::fill(std::begin(imageWidth), std::end(imageWidth), 0);
-    std::fill(std::begin(imageHeight), std::end(imageHeight), 0);
-    std::fill(std::begin(collisionMasks), std::end(collisionMasks), nullptr);
-    std::fill(std::begin(spriteMadeNearest), std::end(spriteMadeNearest), false);
-    std::fill(std::begin(spriteFilterNow), std::end(spriteFilterNow), 0);
     frameGrid.deadline = nowMs();
 }
 
@@ -240,7 +251,7 @@ double OpenGLRainbows::rtPresent()
     glFlush();
     copyScreenToWindow();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    double waited = waitForFrame(frameGrid, nowMs, rtDispatchOneMessage);
+    double waited = waitForFrame(frameGrid, nowMs, rtDispatchOneMessage, sleepMs);
     lastWaitMs = waited - 1;
     return waited;
 }
@@ -267,10 +278,26 @@ int OpenGLRainbows::goFullscreen()
         goWindowed();
         return 0;
     }
+    std::string reason;
+    if (coverDisplayWithoutWindowManager(reason) == rt::BareFullscreen::Failed) {
+        rtLogError(("No Fullscreen Mode available: " + reason).c_str());
+        goWindowed();
+        return 0;
+    }
     SDL_RaiseWindow(window);
     setup2D(0, 0, 0, 0);
     fullscreen = true;
     return 1;
+}
+
+// Without a window manager SDL's switch leaves the X window as it was, so the window is laid over
+// the display here; otherwise the picture would be placed for a display-sized window it does not have.
+rt::BareFullscreen OpenGLRainbows::coverDisplayWithoutWindowManager(std::string& reason)
+{
+    SDL_Rect display;
+    int index = SDL_GetWindowDisplayIndex(window);
+    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) != 0) return rt::BareFullscreen::NotNeeded;
+    return rt::coverAreaWithoutWindowManager(window, display, reason);
 }
 
 int OpenGLRainbows::setScreenMode(int width, int height, int depth, bool toFullscreen)

@@ -10,10 +10,12 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 #include <cstdint>
+#include <string>
 
 #include "runtime/core/frame_grid.h"
 #include "runtime/gfx2d/background_picture.h"
 #include "runtime/gfx2d/gl_state.h"
+#include "runtime/platform/bare_x_fullscreen.h"
 
 namespace rt {
 
@@ -24,10 +26,16 @@ constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
 // the largest aspect-true fit; centred.
 SDL_Rect screenPlaceInWindow(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
 
-class OpenGLRainbows {
-public:
+class OpenGLRainbows
+{
+  public:
     OpenGLRainbows();
     virtual ~OpenGLRainbows();
+    // The renderer is only ever made with new, in zeroed memory straight from the system: its tables
+    // for 65,536 sprite slots and 16 tiled pictures take 3.4 MB, and pages that stay zero (the slots
+    // and pictures a game never uses) then take no memory at all. The constructor leaves the zeroes.
+    static void* operator new(size_t bytes);
+    static void operator delete(void* block, size_t bytes);
 
     // Attaches OpenGL to the window; 0 for width, height or depth takes the window's or desktop's.
     // Returns 1, or 0 when no usable context could be made.
@@ -70,14 +78,15 @@ public:
     int boundSprite = -1;
     int boundSecondSprite = -1;
     bool boundMip = false;
-    int textureWidth[spriteSlotCount];  // power of two; -1 when empty
-    int textureHeight[spriteSlotCount]; // power of two; -1 when empty
-    int imageWidth[spriteSlotCount];    // pixels; 0 when empty
-    int imageHeight[spriteSlotCount];   // pixels; 0 when empty
-    float intensity = 0;                // global colour and alpha multiplier, 0..1
+    int textureWidth[spriteSlotCount];        // power of two; -1 when empty
+    int textureHeight[spriteSlotCount];       // power of two; -1 when empty
+    int imageWidth[spriteSlotCount];          // pixels; 0 when empty
+    int imageHeight[spriteSlotCount];         // pixels; 0 when empty
+    float intensity = 0;                      // global colour and alpha multiplier, 0..1
     uint8_t* collisionMasks[spriteSlotCount]; // lazily read alpha planes, or null
-    BackgroundPicture backgroundPictures[backgroundPictureCount]; // tiled pictures; 0 is the screen background
-    bool spriteMadeNearest[spriteSlotCount];  // the plain texture was made with nearest filtering
+    BackgroundPicture
+        backgroundPictures[backgroundPictureCount]; // tiled pictures; 0 is the screen background
+    bool spriteMadeNearest[spriteSlotCount];        // the plain texture was made with nearest filtering
     uint8_t spriteFilterNow[spriteSlotCount]; // its filter now: 0 unknown, filterLinear or filterNearest
     static constexpr uint8_t filterLinear = 1, filterNearest = 2;
 
@@ -95,10 +104,11 @@ public:
     rt::GlStateCache glState;        // what the renderer last set in GL
     bool primitiveStateLeft = false; // a primitive drew last: alpha test off, its colour current
 
-private:
+  private:
     bool makeScreenBuffer();
     void freeScreenBuffer();
     void copyScreenToWindow();
+    rt::BareFullscreen coverDisplayWithoutWindowManager(std::string& reason);
 
     GLuint screenFramebuffer = 0;  // the offscreen game screen, 0 when drawing straight to the window
     GLuint screenColour = 0;       // its colour renderbuffer

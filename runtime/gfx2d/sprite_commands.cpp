@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/files/load_failure_log.h"
 #include "runtime/gfx2d/data_files.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/sprite_drawing.h"
@@ -19,8 +20,11 @@ static double loadSlot(const RtString& file, double slot, bool normalMap)
     if (!isSpriteSlot(index)) return 0;
     freeSprite(*engine.renderer, index);
     char path[resolvedPathCapacity];
-    if (!resolveDataName(file, path)) return 0;
-    return loadSprite(*engine.renderer, index, path, spriteColourKey, normalMap) ? 1 : 0;
+    const char* kind = normalMap ? "normal map" : "sprite";
+    if (!resolveDataName(file, path, kind)) return 0;
+    if (loadSprite(*engine.renderer, index, path, spriteColourKey, normalMap)) return 1;
+    rt::logLoadFailure(kind, file.c_str(), rt::LoadFailure::Undecodable);
+    return 0;
 }
 
 } // namespace rt

@@ -117,8 +117,15 @@ bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colour
 
 int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int width, int height)
 {
+    if (!isSpriteSlot(slot)) return 0;
+    // Only the part of the rectangle on the screen is copied: beyond it there are no pixels to read.
+    int left = std::max(x, 0), top = std::max(y, 0);
+    int right = int(std::min<int64_t>(int64_t(x) + width, renderer.screenWidth));
+    int bottom = int(std::min<int64_t>(int64_t(y) + height, renderer.screenHeight));
+    if (right <= left || bottom <= top) return 0;
+    x = left, y = top, width = right - left, height = bottom - top;
     int maxSize = maxTextureSize();
-    if (!isSpriteSlot(slot) || width < 1 || height < 1 || width > maxSize || height > maxSize) return 0;
+    if (width > maxSize || height > maxSize) return 0;
     int textureWidth = powerOfTwoAtLeast(width, 32), textureHeight = powerOfTwoAtLeast(height, 32);
     GLuint* textures = renderer.spriteTextures[slot];
     if (renderer.textureWidth[slot] == textureWidth && renderer.textureHeight[slot] == textureHeight) {

@@ -1,4 +1,5 @@
 // The object slot commands: loading, saving and building objects, and reading their triangles.
+#include "runtime/files/load_failure_log.h"
 #include "runtime/gfx2d/data_files.h"
 #include "runtime/gfx3d/mesh_file.h"
 #include "runtime/gfx3d/object_building.h"
@@ -17,8 +18,10 @@ double rtLoadObject(const RtString& file, double slot)
     releaseObjectSlot(*scene, *object);
     if (scene->buildingSlot == toInt(slot)) scene->buildingSlot = -1;
     char path[resolvedPathCapacity];
-    if (!resolveDataName(file, path)) return 0;
-    return loadObjectFile(*object, path, loadObjectTexture, file.c_str()) ? 1 : 0;
+    if (!resolveDataName(file, path, "mesh")) return 0;
+    if (loadObjectFile(*object, path, loadObjectTexture, file.c_str())) return 1;
+    rt::logLoadFailure("mesh", file.c_str(), rt::LoadFailure::Undecodable);
+    return 0;
 }
 
 double rtSaveObject(const RtString& file, double slot)

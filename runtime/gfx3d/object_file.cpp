@@ -10,6 +10,7 @@
 
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
+#include "runtime/files/load_failure_log.h"
 #include "runtime/gfx3d/mesh_file.h"
 #include "runtime/values/number_text.h"
 #include "runtime/values/numbers.h"
@@ -173,7 +174,7 @@ namespace {
 
 // A member file's path: folder + name through the data file resolver (as it is when the engine has
 // no resolver, as in tools). False when it names no file.
-bool resolveMember(const std::string& folder, const std::string& name, char* path)
+bool resolveMember(const std::string& folder, const std::string& name, char* path, const char* kind)
 {
     std::string joined = folder + name;
     if (name.empty() || joined.size() >= size_t(resolvedPathCapacity)) return false;
@@ -181,7 +182,9 @@ bool resolveMember(const std::string& folder, const std::string& name, char* pat
         memcpy(path, joined.c_str(), joined.size() + 1);
         return true;
     }
-    return rtResolveDataFile(engine.dataResolver, joined.c_str(), path);
+    if (rtResolveDataFile(engine.dataResolver, joined.c_str(), path)) return true;
+    rt::logLoadFailure(kind, joined.c_str(), rt::LoadFailure::NotFound);
+    return false;
 }
 
 bool hasRecords(const MeshObject& mesh)
@@ -242,7 +245,7 @@ bool loadObjectFile(ObjectSlot& object, const char* path, ObjectTextureLoader lo
     for (const std::string& name : description.textureFiles) {
         uint32_t texture = 0;
         // Uploading the image as a texture is the scene's part (it needs the renderer).
-        if (loadTexture && resolveMember(folder, name, memberPath)) texture = loadTexture(memberPath);
+        if (loadTexture && resolveMember(folder, name, memberPath, "texture")) texture = loadTexture(memberPath);
         object.textures.push_back(texture);
     }
 
@@ -251,7 +254,7 @@ bool loadObjectFile(ObjectSlot& object, const char* path, ObjectTextureLoader lo
     for (size_t i = 0; i < description.meshes.size(); ++i) {
         const ObjectMeshEntry& entry = description.meshes[i];
         MeshObjectX& mesh = object.meshes[i];
-        if (resolveMember(folder, entry.file, memberPath)) loadMesh(mesh, memberPath, false);
+        if (resolveMember(folder, entry.file, memberPath, "mesh")) loadMesh(mesh, memberPath, false);
         mesh.textureA = entry.textureA >= 1 ? entry.textureA - 1 : entry.textureA;
         mesh.textureB = entry.textureB >= 1 ? entry.textureB - 1 : entry.textureB;
         prepareMesh(mesh);

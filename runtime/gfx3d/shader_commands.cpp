@@ -34,7 +34,7 @@ void reportLog(GLhandleARB object)
 bool readWholeFile(const RtString& name, std::string& text)
 {
     char path[resolvedPathCapacity];
-    if (!resolveDataName(name, path)) return false;
+    if (!resolveDataName(name, path, "shader")) return false;
     FILE* file = fopen(path, "rb");
     if (!file) return false;
     char buffer[4096];

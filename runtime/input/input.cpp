@@ -24,6 +24,7 @@ void InputContext::setUp(SDL_Window* gameWindow, bool exclusiveMouse)
     eventSubsystem = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
     keyboardReady = eventSubsystem;
     if (!keyboardReady) rtLogError("No DX_KB");
+    SDL_StartTextInput(); // typed characters come from the system's text input
 
     PointerReading start = readPointer(); // the tracked position starts at the system pointer
     mouseX = start.x;
@@ -71,15 +72,43 @@ InputContext::~InputContext()
     if (eventSubsystem) SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
-// Wheel steps arrive only as events: counted here as they are queued, taken by the frame's mouse read.
+// Wheel steps and typed text arrive only as events: taken here as they are queued (during the pump of
+// a keyboard refresh), read by the frame's mouse read and the typed-character scan.
 int SDLCALL InputContext::watchEvent(void* context, SDL_Event* event)
 {
-    if (event->type == SDL_MOUSEWHEEL) {
-        auto& input = *static_cast<InputContext*>(context);
+    auto& input = *static_cast<InputContext*>(context);
+    switch (event->type) {
+    case SDL_MOUSEWHEEL: {
         int steps = event->wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event->wheel.y : event->wheel.y;
         input.wheelSteps = std::clamp(input.wheelSteps + steps, -1000000, 1000000);
+        break;
+    }
+    case SDL_KEYDOWN: // repeats too: SDL reports a quick new press of a key as a repeat
+        input.notePressedKey(keyCodeOfScancode(event->key.keysym.scancode));
+        break;
+    case SDL_TEXTINPUT:
+        input.noteTypedText(event->text.text);
+        break;
+    default:
+        break;
     }
     return 1;
+}
+
+void InputContext::notePressedKey(int code)
+{
+    lastPressedKey = code;
+    if (code > 0) textOfKey[code] = noTextYet;
+}
+
+// The system's text input turns a press into what is printed on the key for the layout and the
+// modifiers held ("!" for Shift and 1). It belongs to the key pressed last; text that is not one
+// printable ASCII character (accented letters, composed input) types nothing.
+void InputContext::noteTypedText(const char* text)
+{
+    if (lastPressedKey <= 0) return;
+    bool printable = text[0] >= 32 && text[0] < 127 && text[1] == 0;
+    textOfKey[lastPressedKey] = printable ? text[0] : 0;
 }
 
 // ---- Keyboard
@@ -96,31 +125,35 @@ void InputContext::refreshKeyboard()
     }
 }
 
-// The character a key types on its own: Backspace and Return are 8 and 10, modifier and lock keys
-// type nothing, every other key what the keyboard layout gives it when it is printable ASCII.
-static int characterOfKey(int code)
+// The character a key types: Backspace and Return are 8 and 10, modifier and lock keys type nothing,
+// every other key the text its press brought, or, when no text came with it, what the keyboard layout
+// gives the key on its own when that is printable ASCII (a capital letter with Shift).
+int InputContext::characterOfKey(int code) const
 {
     switch (code) {
-    case keyBackspace:
+    case rtKeyBackspace:
         return 8;
-    case keyReturn:
-    case keyKeypadEnter:
+    case rtKeyReturn:
+    case rtKeyKeypadEnter:
         return 10;
-    case keyLeftCtrl:
-    case keyLeftShift:
-    case keyRightShift:
-    case keyLeftAlt:
-    case keyCapsLock:
-    case keyNumLock:
-    case keyMenu:
+    case rtKeyLeftCtrl:
+    case rtKeyLeftShift:
+    case rtKeyRightShift:
+    case rtKeyLeftAlt:
+    case rtKeyCapsLock:
+    case rtKeyNumLock:
+    case rtKeyMenu:
         return 0;
     default:
         break;
     }
+    if (textOfKey[code] != noTextYet) return textOfKey[code];
     SDL_Scancode scancode = scancodeOfKeyCode(code);
     if (scancode == SDL_SCANCODE_UNKNOWN) return 0;
     SDL_Keycode key = SDL_GetKeyFromScancode(scancode);
-    return key >= 32 && key < 127 ? int(key) : 0;
+    if (key < 32 || key >= 127) return 0;
+    if ((keyDown(rtKeyLeftShift) || keyDown(rtKeyRightShift)) && key >= 'a' && key <= 'z') key -= 32;
+    return int(key);
 }
 
 int InputContext::typedCharacter()
@@ -138,8 +171,6 @@ int InputContext::scanTypedCharacter()
         lastTypedCharacter = 0;
         return 0;
     }
-    if ((keyDown(keyLeftShift) || keyDown(keyRightShift)) && character >= 'a' && character <= 'z')
-        character -= 32;
     if (character == lastTypedCharacter) return 0;
     lastTypedCharacter = character;
     return character;

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace rt {
 
@@ -47,7 +48,7 @@ inline double joystickAxisValue(int32_t raw)
 
 struct InputContext
 {
-    InputContext() = default;
+    InputContext() { std::fill(std::begin(textOfKey), std::end(textOfKey), noTextYet); }
     InputContext(const InputContext&) = delete;
     InputContext& operator=(const InputContext&) = delete;
     // Closes the joysticks, gives the pointer back and stops listening to the wheel.
@@ -83,8 +84,9 @@ struct InputContext
     void playForce(int index, int durationMs, double x, double y);
 
     // Refreshes the keyboard and returns the character of the first key (lowest code) that is down:
-    // 8 for Backspace, 10 for Return, a printable character from the keyboard layout (capital with
-    // Shift), else 0. A character equal to the one reported last gives 0, so a held key types once.
+    // 8 for Backspace, 10 for Return, the printable character the system's text input made of its
+    // press (Shift and the layout applied), else 0. A character equal to the one reported last gives
+    // 0, so a held key types once.
     int typedCharacter();
     // The same scan over the key states as they are, without refreshing them.
     int scanTypedCharacter();
@@ -107,7 +109,16 @@ struct InputContext
     int wheelSteps = 0;                               // wheel events since the last frame's reading
     int lastTypedCharacter = 0; // what the typed-character scan reported last, 0 after an idle scan
 
+    // What each key's latest press typed through the system's text input (0 = nothing printable), or
+    // noTextYet while none came; fed by the event watch as the keyboard refresh pumps events.
+    static constexpr int16_t noTextYet = -1;
+    int16_t textOfKey[256];
+    int lastPressedKey = 0; // key code of the latest press, which the next text belongs to
+    void notePressedKey(int code);
+    void noteTypedText(const char* text);
+
   private:
+    int characterOfKey(int code) const;
     PointerReading readPointer();
     static int SDLCALL watchEvent(void* context, SDL_Event* event);
     bool joystickSubsystem = false, hapticSubsystem = false, eventSubsystem = false;

@@ -25,8 +25,8 @@ void pollInputForFrame()
     InputContext& input = *engine.inputSystem;
     input.refreshKeyboard();
     input.markNewFrame();
-    if (engine.escapeEnds && input.keyDown(keyEscape)) rtEnd();
-    if (input.keyDown(keyLeftAlt) && input.keyDown(keyF4)) rtEnd();
+    if (engine.escapeEnds && input.keyDown(rtKeyEscape)) rtEnd();
+    if (input.keyDown(rtKeyLeftAlt) && input.keyDown(rtKeyF4)) rtEnd();
 }
 
 void releaseInput()

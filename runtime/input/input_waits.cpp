@@ -54,7 +54,7 @@ void rtWaitAnyInput()
         rtPumpMessages(); // a close request ends the program in the window procedure
         input.refreshKeyboard();
         input.markNewFrame();
-        if (engine.escapeEnds && input.keyDown(keyEscape)) rtFatalEnd();
+        if (engine.escapeEnds && input.keyDown(rtKeyEscape)) rtFatalEnd();
         for (int code = 0; code < 255; ++code)
             if (input.keyDown(code)) return;
 

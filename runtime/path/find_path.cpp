@@ -6,21 +6,6 @@
 
 using namespace rt;
 
-namespace rt {
-
-// Closed-set size for a grid: about one bucket per cell, so that a lookup walks a chain of one or two
-// nodes, between 2^8 and 2^20 buckets (8 MB of buckets at most; larger maps get short chains).
-static int32_t closedSetBitsFor(int32_t width, int32_t height)
-{
-    int64_t cells = int64_t(width) * height;
-    int32_t bits = 8;
-    while (bits < 20 && (int64_t(1) << bits) < cells)
-        bits += 2;
-    return bits;
-}
-
-} // namespace rt
-
 double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY,
                   double goalX, double goalY)
 {
@@ -33,7 +18,6 @@ double rtFindPath(const RtArray& map, RtArray& path, double weight, double start
     params.allowDiagonals = 0;
     params.nodeCapacity = 0;
     params.openCapacity = 0;
-    params.hashBits = closedSetBitsFor(map.size1, map.size2);
     params.weight = std::isnan(weight) ? 0.0f : float(std::fmin(std::fmax(weight, 0.0), 1.0));
     // A map needs two dimensions; the cells are the first width × height elements of its storage.
     params.width = map.size2 > 0 ? map.size1 : 0;

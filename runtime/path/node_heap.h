@@ -1,10 +1,10 @@
-// NodeHeap: the planner's fast open list. A binary heap ordered by f and then by the order of entry
-// (an entry counter raised by every insertion), so nodes leave in exactly the order of the sorted open
-// list: lowest f first and, among equal f, the one that entered longest ago. A per-cell slot index
-// finds the open node of a cell at once instead of scanning the list, and also remembers which cells
-// were closed, so the closed set is only asked about cells that are in it.
+// NodeHeap: the planner's open list, a binary heap of pool node numbers ordered by f and then by the
+// order of entry (a counter raised by every insertion), so that the lowest f leaves first and, among
+// equal f, the node that entered longest ago. The heap slot of every open node is kept by node number:
+// the open nodes are mostly the nodes handed out last, so those slots lie close together in memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "runtime/path/nodes.h"
@@ -19,65 +19,55 @@ class NodeHeap
     NodeHeap(const NodeHeap&) = delete;
     NodeHeap& operator=(const NodeHeap&) = delete;
 
-    // Room for capacity nodes on a grid of width × height cells; drops the contents. False (and no
+    // Room for capacity open nodes out of a pool of poolSize nodes; drops the contents. False (and no
     // storage) when the memory cannot be had.
-    bool resize(int32_t capacity, int32_t width, int32_t height);
+    bool resize(int32_t capacity, int32_t poolSize);
+    // Bytes resize takes for those sizes.
+    static uint64_t bytesFor(int32_t capacity, int32_t poolSize);
     // Drop the contents and the storage.
     void release();
     void clear();
 
     bool isEmpty() const { return size_ == 0; }
     int32_t size() const { return size_; }
-    // Node i of the heap's storage, in no particular order (i < size()).
-    Node* at(int32_t i) const { return entries_[i].node; }
+    bool contains(uint32_t index) const { return slotOfNode_[index] != 0; }
 
-    // Add the node with its current f; false when full.
-    bool insert(Node* node);
-    // The node that leaves first, taken out; null when empty.
-    Node* popLowest();
-    // The open node of cell (x, y), or null.
-    Node* find(int32_t x, int32_t y) const
-    {
-        int32_t slot = slotOfCell_[x + y * width_];
-        return slot >= 0 ? entries_[slot].node : nullptr;
-    }
-    // The node (which is open) got a new f: it enters again, behind the nodes of equal f.
-    void reenter(Node* node);
-    // The node (not open) went into the closed set; inserting it again reopens its cell.
-    void noteClosed(const Node* node)
-    {
-        slotOfCell_[cellOf(node)] = closedSlot;
-        anyClosed_ = true;
-    }
-    bool isClosed(int32_t x, int32_t y) const { return slotOfCell_[x + y * width_] == closedSlot; }
+    // Pool node number index, not open, enters with its current f; false when the list is full.
+    bool insert(const Node* node, uint32_t index);
+    // The open node got a new f: it enters again, behind the nodes of equal f.
+    void reenter(const Node* node, uint32_t index);
+    // The number of the node that leaves first, taken out; -1 when empty.
+    int32_t popLowest();
 
   private:
-    static constexpr int32_t noSlot = -1, closedSlot = -2;
-
+    // f and the order of entry in one number: f in the high half (its bits arranged to sort like the
+    // value), the order in the low half. One unsigned comparison, which compiles without a branch, orders
+    // two entries.
     struct Entry
     {
-        float f;
-        int32_t cell;   // x + y × width of the node, so moving an entry needs no look at the node
-        uint64_t order; // entry counter at the last insertion
-        Node* node;
+        uint64_t key;
+        uint32_t node; // pool node number
     };
-    static bool before(const Entry& a, const Entry& b)
+    Entry entryFor(float f, uint32_t node);
+    static size_t entryBytes(int32_t capacity) { return size_t(capacity) * sizeof(Entry); }
+    static size_t slotBytes(uint32_t poolSize) { return size_t(poolSize) * sizeof(int32_t); }
+    // All orders are renumbered from 0 when the counter would run out, keeping the sequence.
+    void renumber();
+    void place(int32_t slot, const Entry& entry)
     {
-        return a.f < b.f || (a.f == b.f && a.order < b.order);
+        entries_[slot] = entry;
+        slotOfNode_[entry.node] = slot + 1;
     }
-    int32_t cellOf(const Node* node) const { return node->x + node->y * width_; }
-    void place(int32_t slot, const Entry& entry);
     void siftUp(int32_t slot, Entry entry);
     void siftDown(int32_t slot, Entry entry);
 
     Entry* entries_ = nullptr;
-    int32_t* slotOfCell_ = nullptr; // heap slot of each cell's open node, noSlot or closedSlot
+    // Per pool node: its heap slot + 1, 0 while it is not open.
+    int32_t* slotOfNode_ = nullptr;
     int32_t capacity_ = 0;
     int32_t size_ = 0;
-    int32_t width_ = 0;
-    int64_t cells_ = 0;
-    uint64_t nextOrder_ = 0;
-    bool anyClosed_ = false; // some cell is marked closed
+    uint32_t poolSize_ = 0;
+    uint32_t nextOrder_ = 0;
 };
 
 } // namespace rt

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-using namespace rt;
+#include "runtime/path/search_memory.h"
 
 namespace rt {
 
@@ -22,96 +22,30 @@ uint64_t searchMemoryLimit()
     return uint64_t(pages) * uint64_t(pageSize) / 2;
 }
 
-// The sorted open list: highest f at the front, lowest at the back, so the back leaves first.
-class SortedOpenList
+bool isPassable(double cost)
 {
-  public:
-    explicit SortedOpenList(FixedDeque<Node*>& deque) : deque_(deque) {}
-
-    bool isEmpty() const { return deque_.isEmpty(); }
-
-    Node* popLowest()
-    {
-        Node* lowest = deque_.back();
-        deque_.popBack();
-        return lowest;
-    }
-
-    // A node enters in front of all nodes of equal f, so among those it leaves last.
-    bool insert(Node* node)
-    {
-        uint32_t low = 0, high = deque_.size();
-        while (low < high) {
-            uint32_t middle = low + (high - low) / 2;
-            if (deque_.at(middle)->f <= node->f)
-                high = middle;
-            else
-                low = middle + 1;
-        }
-        return deque_.insertAt(low, node);
-    }
-
-    // Searched from the back, where the nodes about to leave wait.
-    Node* find(int32_t x, int32_t y)
-    {
-        for (uint32_t i = deque_.size(); i-- > 0;) {
-            Node* node = deque_.at(i);
-            if (node->x == x && node->y == y) {
-                foundIndex_ = i;
-                return node;
-            }
-        }
-        return nullptr;
-    }
-
-    // The node last found got a new f: out of its place and in again.
-    void reenter(Node* node)
-    {
-        deque_.eraseAt(foundIndex_);
-        insert(node);
-    }
-
-    // Any cell may be closed: the closed set alone knows.
-    bool mayBeClosed(int32_t, int32_t) const { return true; }
-    void noteClosed(const Node*) {}
-
-  private:
-    FixedDeque<Node*>& deque_;
-    uint32_t foundIndex_ = 0;
-};
-
-class HeapOpenList
-{
-  public:
-    explicit HeapOpenList(NodeHeap& heap) : heap_(heap) {}
-    bool isEmpty() const { return heap_.isEmpty(); }
-    Node* popLowest() { return heap_.popLowest(); }
-    bool insert(Node* node) { return heap_.insert(node); }
-    Node* find(int32_t x, int32_t y) { return heap_.find(x, y); }
-    void reenter(Node* node) { heap_.reenter(node); }
-    bool mayBeClosed(int32_t x, int32_t y) const { return heap_.isClosed(x, y); }
-    void noteClosed(const Node* node) { heap_.noteClosed(node); }
-
-  private:
-    NodeHeap& heap_;
-};
+    return cost > 0 && cost < HUGE_VAL;
+}
 
 } // namespace
 
 Planner::~Planner()
 {
     Planner::clear();
-    delete[] costMap_;
+    freeSearchMemory();
 }
 
 void Planner::freeSearchMemory()
 {
-    delete[] costMap_;
+    releaseSearchMemory(costMap_, cellArrayBytes());
+    releaseSearchMemory(marks_, cellArrayBytes());
     costMap_ = nullptr;
+    marks_ = nullptr;
+    cells_ = 0;
     factory_.setCapacity(0);
-    open_.resize(0);
-    openHeap_.release();
-    closed_.setSize(0);
+    open_.release();
+    closedCount_ = 0;
+    markedNodes_ = 0;
 }
 
 bool Planner::setup(const PlannerParams& params)
@@ -127,15 +61,11 @@ bool Planner::setup(const PlannerParams& params)
     if (cells > INT32_MAX) return false;
     const int32_t nodeCount = params.nodeCapacity ? params.nodeCapacity : int32_t(cells);
     const int32_t openCount = params.openCapacity ? params.openCapacity : int32_t(cells);
-    const int32_t hashBits = std::clamp(params.hashBits, 0, 24) & ~1;
 
-    // Everything the search will need, counted before any of it is taken.
-    uint64_t bytes = uint64_t(cells) * sizeof(float) + uint64_t(nodeCount) * sizeof(Node) +
-                     (uint64_t(1) << hashBits) * sizeof(Node*);
-    if (params.sortedOpenList)
-        bytes += uint64_t(openCount) * 2 * sizeof(Node*);
-    else
-        bytes += uint64_t(openCount) * 24 + uint64_t(cells) * sizeof(int32_t);
+    // Everything the search may need (cost map, nodes, heap entries, cell marks), counted before any of
+    // it is taken. Most of it is only touched as far as the search reaches.
+    uint64_t bytes = uint64_t(cells) * (sizeof(float) + sizeof(int32_t)) +
+                     uint64_t(nodeCount) * sizeof(Node) + NodeHeap::bytesFor(openCount, nodeCount);
     if (bytes > searchMemoryLimit()) return false;
 
     clear();
@@ -143,34 +73,34 @@ bool Planner::setup(const PlannerParams& params)
     params_ = PlannerParams();
     path_ = nullptr;
 
-    costMap_ = new (std::nothrow) float[size_t(cells)];
-    if (!costMap_) return false;
-    // Costs of 0 or less, and costs that are not finite numbers, make a cell impassable.
-    double largest = 0;
-    for (int64_t i = 0; i < cells; ++i) {
-        double value = params.costs[i];
-        if (value > 0 && std::isfinite(value)) largest = std::max(largest, value);
+    cells_ = cells;
+    costMap_ = static_cast<float*>(allocateSearchMemory(cellArrayBytes(), false));
+    marks_ = static_cast<int32_t*>(allocateSearchMemory(cellArrayBytes(), true));
+    if (!costMap_ || !marks_) {
+        freeSearchMemory();
+        return false;
     }
+    // Costs of 0 or less, and costs that are not finite numbers, make a cell impassable.
+    const double* costs = params.costs;
+    double largest = 0;
+    for (int64_t i = 0; i < cells; ++i)
+        largest = std::max(largest, isPassable(costs[i]) ? costs[i] : 0.0);
     if (largest <= 0) {
         freeSearchMemory();
         return false;
     }
     // Only costs relative to the largest matter: passable cells cost more than 1 and at most 2.
     for (int64_t i = 0; i < cells; ++i) {
-        double value = params.costs[i];
-        costMap_[i] = value > 0 && std::isfinite(value) ? float(value / largest + 1) : -1.0f;
+        float normalised = float(costs[i] / largest + 1);
+        costMap_[i] = isPassable(costs[i]) ? normalised : -1.0f;
     }
 
-    bool ready = factory_.setCapacity(nodeCount) && closed_.setSize(hashBits) &&
-                 (params.sortedOpenList ? open_.resize(uint32_t(openCount))
-                                        : openHeap_.resize(openCount, width, height));
-    if (!ready) {
+    if (!factory_.setCapacity(nodeCount) || !open_.resize(openCount, nodeCount)) {
         freeSearchMemory();
         return false;
     }
     params_ = params;
     params_.costs = nullptr; // the cost map is our own from here on
-    params_.hashBits = hashBits;
     params_.weight = std::isnan(params.weight) ? 0.0f : std::clamp(params.weight, 0.0f, 1.0f);
     path_ = nullptr;
     done_ = true;
@@ -179,6 +109,8 @@ bool Planner::setup(const PlannerParams& params)
 
 void Planner::reset()
 {
+    clear();
+    unmarkUsedCells();
     done_ = false;
     searchCount_ = 0;
     path_ = nullptr;
@@ -187,18 +119,35 @@ void Planner::reset()
 
 void Planner::clear()
 {
-    for (int32_t i = openCount(); i > 0; --i)
-        factory_.release();
+    // Every node handed out is open or closed, so all of them return to the pool. Their cells stay
+    // marked closed until the next reset: a planner that is cleared and destroyed never walks them.
+    markedNodes_ = std::max(markedNodes_, factory_.used());
+    factory_.release(uint32_t(open_.size() + closedCount_));
     open_.clear();
-    openHeap_.clear();
-    closed_.clear(factory_);
+    closedCount_ = 0;
     path_ = nullptr;
     done_ = true;
 }
 
-bool Planner::openInsert(Node* node)
+void Planner::unmarkUsedCells()
 {
-    return params_.sortedOpenList ? open_.pushBack(node) : openHeap_.insert(node);
+    for (uint32_t i = 0; i < markedNodes_; ++i) {
+        const Node* node = factory_.at(i);
+        marks_[cellOf(node->x, node->y)] = 0;
+    }
+    markedNodes_ = 0;
+}
+
+bool Planner::open(Node* node)
+{
+    uint32_t index = factory_.indexOf(node);
+    if (!open_.insert(node, index)) return false;
+    int32_t& mark = marks_[cellOf(node->x, node->y)];
+    if (mark != 0)
+        --closedCount_; // a closed node opens again
+    else
+        mark = int32_t(index) + 1;
+    return true;
 }
 
 int32_t Planner::pathLength() const
@@ -209,11 +158,6 @@ int32_t Planner::pathLength() const
     return length;
 }
 
-int32_t Planner::openCount() const
-{
-    return params_.sortedOpenList ? int32_t(open_.size()) : openHeap_.size();
-}
-
 void AStarPlanner::reset()
 {
     Planner::reset();
@@ -222,41 +166,36 @@ void AStarPlanner::reset()
     if (!start) return;
     int32_t h = std::abs(params_.goalX - params_.startX) + std::abs(params_.goalY - params_.startY);
     *start = Node{nullptr, params_.startX, params_.startY, params_.weight * float(h), 0.0f, nullptr};
-    if (!openInsert(start)) factory_.release();
+    if (!open(start)) factory_.release();
 }
 
 bool AStarPlanner::search()
 {
     if (!costMap_) return false;
-    if (params_.sortedOpenList) {
-        SortedOpenList open(open_);
-        return run(open);
-    }
-    HeapOpenList open(openHeap_);
-    return run(open);
+    ++searchCount_;
+    return params_.allowDiagonals ? run<true>() : run<false>();
 }
 
-template <class OpenList> bool AStarPlanner::run(OpenList& open)
+// The search for one neighbourhood, so that the compiler can lay out the neighbour visits one by one.
+template <bool diagonals> bool AStarPlanner::run()
 {
     // Neighbours in this order; the diagonal ones only when allowed.
     static constexpr int stepX[8] = {-1, 0, 1, 1, -1, -1, 0, 1};
     static constexpr int stepY[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
     static constexpr bool diagonal[8] = {true, false, true, false, false, true, false, true};
 
-    ++searchCount_;
     const PlannerParams& p = params_;
-    while (!open.isEmpty()) {
-        Node* current = open.popLowest();
+    while (!open_.isEmpty()) {
+        Node* current = factory_.at(uint32_t(open_.popLowest()));
         ++expanded_;
         if (current->x == p.goalX && current->y == p.goalY) {
-            closed_.insert(current);
-            open.noteClosed(current);
+            ++closedCount_; // expanded: closed
             done_ = true;
             path_ = current;
             return true;
         }
         for (int k = 0; k < 8; ++k) {
-            if (diagonal[k] && !p.allowDiagonals) continue;
+            if (diagonal[k] && !diagonals) continue;
             int32_t nx = current->x + stepX[k], ny = current->y + stepY[k];
             if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height) continue;
             float cost = cellCost(nx, ny);
@@ -264,42 +203,37 @@ template <class OpenList> bool AStarPlanner::run(OpenList& open)
             float step = diagonal[k] && p.diagonalSqrt2 ? cost * 1.4142137f : cost;
             float newG = current->g + step;
             float h = float(std::abs(p.goalX - nx) + std::abs(p.goalY - ny));
-            float newF = newG + p.weight * (h - newG);
-
-            if (open.mayBeClosed(nx, ny)) {
-                if (Node* closed = closed_.find(nx, ny)) {
-                    // A cheaper way into an expanded cell opens it again.
-                    if (closed->g > newG) {
-                        closed_.unlinkFound();
-                        closed->parent = current;
-                        closed->g = newG;
-                        closed->f = newF;
-                        if (!open.insert(closed)) {
-                            closed_.insert(closed);
-                            open.noteClosed(closed);
-                        }
-                    }
-                    continue;
-                }
-            }
-            if (Node* waiting = open.find(nx, ny)) {
-                if (waiting->g <= newG) continue;
-                waiting->parent = current;
-                waiting->g = newG;
-                waiting->f = newF;
-                open.reenter(waiting);
-                continue;
-            }
-            Node* node = factory_.allocate();
-            if (!node) continue; // a pool smaller than the grid: the cell stays unexplored
-            *node = Node{current, nx, ny, newF, newG, nullptr};
-            if (!open.insert(node)) factory_.release();
+            visit(current, nx, ny, newG, newG + p.weight * (h - newG));
         }
-        closed_.insert(current);
-        open.noteClosed(current);
+        ++closedCount_; // expanded: closed
     }
     done_ = true;
     return true;
+}
+
+void AStarPlanner::visit(Node* current, int32_t nx, int32_t ny, float newG, float newF)
+{
+    if (int32_t mark = marks_[cellOf(nx, ny)]) {
+        uint32_t index = uint32_t(mark - 1);
+        Node* known = factory_.at(index);
+        if (known->g <= newG) return;
+        known->parent = current;
+        known->g = newG;
+        known->f = newF;
+        if (open_.contains(index))
+            open_.reenter(known, index);
+        else
+            open(known); // a cheaper way into an expanded cell opens it again
+        return;
+    }
+    Node* node = factory_.allocate();
+    if (!node) return; // a pool smaller than the grid: the cell stays unexplored
+    *node = Node{current, nx, ny, newF, newG, nullptr};
+    uint32_t index = factory_.indexOf(node);
+    if (open_.insert(node, index))
+        marks_[cellOf(nx, ny)] = int32_t(index) + 1;
+    else
+        factory_.release();
 }
 
 } // namespace rt

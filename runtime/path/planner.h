@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "runtime/path/fixed_deque.h"
 #include "runtime/path/node_heap.h"
 #include "runtime/path/nodes.h"
 
@@ -18,13 +17,9 @@ struct PlannerParams
     uint8_t allowDiagonals = 0;     // also step to the four diagonal neighbours
     int32_t nodeCapacity = 0;       // node pool size; 0 = width × height
     int32_t openCapacity = 0;       // open list capacity; 0 = width × height
-    int32_t hashBits = 8;           // log2 of the closed set's bucket count
     float weight = 0.5f;            // heuristic weight, held to 0..1: 0 orders by cost, 1 by distance
     int32_t width = 0, height = 0;  // grid size in cells
     const double* costs = nullptr;  // width × height cell costs, cell (x, y) at x + y × width
-    // 1: the open list is the plain sorted array, searched from the back for a cell's node; 0: a heap
-    // with a per-cell index that lets nodes leave in the very same order, in logarithmic time.
-    uint8_t sortedOpenList = 0;
 };
 
 // Owns the cost map and the search containers; subclasses supply the search.
@@ -40,7 +35,7 @@ class Planner
     // the grid or coincide, no cell is passable, or the memory cannot (or should not) be had; the
     // planner cannot search then.
     bool setup(const PlannerParams& params);
-    // Ready to search again from the start.
+    // Ready to search again from the start; what an earlier search left is cleared first.
     virtual void reset();
     // Run the search to its end; true when it ran (whether or not it found a path).
     virtual bool search() = 0;
@@ -53,8 +48,8 @@ class Planner
     float pathCost() const { return path_ ? path_->g : -1; }
     // Nodes on the path, start and goal included; 0 without a path.
     int32_t pathLength() const;
-    int32_t openCount() const;
-    int32_t closedCount() const { return closed_.count(); }
+    int32_t openCount() const { return open_.size(); }
+    int32_t closedCount() const { return closedCount_; }
     // Searches since the last reset.
     int32_t searchCount() const { return searchCount_; }
     // Nodes taken from the open list by the searches since the last reset.
@@ -65,21 +60,35 @@ class Planner
     float cellCost(int32_t x, int32_t y) const { return costMap_[x + int64_t(y) * params_.width]; }
 
   protected:
-    bool openInsert(Node* node);
+    // The node, not open, is put on the open list; false (and it stays as it was) when the list is full.
+    bool open(Node* node);
+    int64_t cellOf(int32_t x, int32_t y) const { return x + int64_t(y) * params_.width; }
 
     bool done_ = true;
     NodeFactory factory_;
     PlannerParams params_;
     float* costMap_ = nullptr; // width × height, owned
     int32_t searchCount_ = 0;  // searches since the last reset
-    FixedDeque<Node*> open_;   // the sorted open list: highest f at the front, lowest at the back
-    NodeHeap openHeap_;        // the same open list as a heap (see PlannerParams::sortedOpenList)
-    NodeHashTable closed_;
+    NodeHeap open_;
+    int32_t closedCount_ = 0; // expanded nodes that have not opened again
+    // Per cell: 0 when no node was made for it, else its pool node number + 1. A cell's node is open
+    // when the open list holds it and closed otherwise, so neither list is ever searched. The marks
+    // start zeroed, and only the pages of cells a search reaches are touched.
+    int32_t* marks_ = nullptr;
+    static_assert(sizeof(int32_t) == sizeof(float));
+    int64_t cells_ = 0; // of the cost map and the marks
     Node* path_ = nullptr;
     int64_t expanded_ = 0;
 
   private:
     void freeSearchMemory();
+    // Bytes of the cost map, and of the marks: 4 per cell either way.
+    size_t cellArrayBytes() const { return size_t(cells_) * sizeof(float); }
+    // Unmark the cells of the nodes an earlier search used.
+    void unmarkUsedCells();
+
+    // Pool nodes from the first on whose cells may still be marked from the last search.
+    uint32_t markedNodes_ = 0;
 };
 
 class AStarPlanner : public Planner
@@ -90,7 +99,9 @@ class AStarPlanner : public Planner
     bool search() override;
 
   private:
-    template <class OpenList> bool run(OpenList& open);
+    template <bool diagonals> bool run();
+    // Reach cell (nx, ny) from the current node at cost newG and priority newF.
+    void visit(Node* current, int32_t nx, int32_t ny, float newG, float newF);
 };
 
 } // namespace rt

@@ -129,8 +129,10 @@ double rtRandom(double n)
 {
     IsaacGenerator& generator = randomGenerator();
     generator.generate();
-    int limit = toInt(n);
-    // A negative limit has no range to draw from (-1 would make the modulus 0): it gives 0.
-    if (limit < 0) return 0;
-    return double(generator.results[0] % (uint32_t(limit) + 1));
+    uint32_t draw = generator.results[0];
+    // A negative or not-a-number limit has no range to draw from (-1 would make the modulus 0): it
+    // gives 0. Limits from 2^32 - 1 up draw from the whole 32-bit range, where the modulus would wrap.
+    if (!(n >= 0)) return 0;
+    if (n >= 4294967295.0) return double(draw);
+    return double(draw % (uint32_t(n) + 1));
 }

@@ -2,6 +2,7 @@
 // game screen and reports them; the start-up screen is checked in the window itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -87,6 +88,15 @@ TEST(Gfx2dDrawing, SpritesArePlacedZoomedRotatedAndCollidedToThePixel)
     EXPECT_EQ(v["grab.reused"], 1);
     EXPECT_EQ(v["grab.empty"], 0);
     EXPECT_EQ(v["grab.drawn"], red);
+    EXPECT_EQ(v["grab.offRight"], 0);
+    EXPECT_EQ(v["grab.offAbove"], 0);
+    EXPECT_EQ(v["grab.corner"], 1);
+    EXPECT_EQ(v["grab.corner.size"], 10008);
+    EXPECT_EQ(v["grab.huge"], 1);
+    EXPECT_EQ(v["grab.huge.size"], 20010);
+    EXPECT_EQ(v["grab.corner.first"], red);
+    EXPECT_EQ(v["grab.corner.last"], red);
+    EXPECT_EQ(v["grab.corner.past"], black);
     EXPECT_EQ(v["save.emptySprite"], 0);
     EXPECT_EQ(v["save.sprite"], 1);
     EXPECT_EQ(v["save.sprite.width"], 20);
@@ -191,6 +201,32 @@ TEST(Gfx2dDrawing, BackgroundPicturesAreTiledRedrawnSavedAndCleared)
     EXPECT_EQ(v["fade.background"], picture);
 }
 
+TEST(Gfx2dDrawing, EachFailedLoadIsLoggedOnceWithItsNameAndTheWorkingFolder)
+{
+    XSession x(320, 240);
+    ASSERT_TRUE(x.ready());
+    ASSERT_EQ(x.waitForExit(x.start(host, {"--scenario=load_failures"}), timeoutMs), 0);
+    std::string log = x.readTempFile("ErrorLog.txt");
+    // The one line that names the file (each was asked for a hundred times).
+    auto lineNaming = [&](const std::string& name) {
+        std::string found;
+        std::istringstream lines(log);
+        for (std::string line; std::getline(lines, line);)
+            if (line.find("\"" + name + "\"") != std::string::npos) found += line + "\n";
+        return found;
+    };
+    std::string sprite = lineNaming("missing_sprite.bmp");
+    EXPECT_EQ(sprite.rfind("Cannot load sprite \"missing_sprite.bmp\": not found on disk", 0), 0u) << sprite;
+    EXPECT_NE(sprite.find("; working folder " RT_BUILD_DIR "/tests/hosts"), std::string::npos) << sprite;
+    EXPECT_EQ(std::count(sprite.begin(), sprite.end(), '\n'), 1) << sprite;
+    std::string junk = lineNaming(x.tempFolder() + "junk.bmp");
+    EXPECT_NE(junk.find("found but not readable as a sprite"), std::string::npos) << log;
+    EXPECT_EQ(std::count(junk.begin(), junk.end(), '\n'), 1) << junk;
+    EXPECT_EQ(lineNaming("missing_font.bmp").rfind("Cannot load font ", 0), 0u) << log;
+    EXPECT_EQ(lineNaming("missing_background.png").rfind("Cannot load background ", 0), 0u) << log;
+    EXPECT_EQ(lineNaming("").find("Cannot load"), std::string::npos) << log;
+}
+
 TEST(Gfx2dDrawing, DirectGlCallersGetTheDescribedStateAndTheRendererSetsItsOwnAgain)
 {
     auto v = runScenario("handOver");
@@ -208,7 +244,7 @@ TEST(Gfx2dDrawing, StartUpShowsLoadingCentredInTheBuiltInFont)
     XSession x(640, 480);
     ASSERT_TRUE(x.ready());
     pid_t pid = x.start(host, {"--scenario=startup"});
-    unsigned long window = x.waitForWindow("Flipmatics", timeoutMs);
+    unsigned long window = x.waitForWindow("Game", timeoutMs);
     ASSERT_NE(window, 0u);
     int left, top, width, height;
     x.windowArea(window, left, top, width, height);

@@ -23,7 +23,7 @@ class InputWaitsOnX : public testing::Test
         x = std::make_unique<XSession>(640, 480);
         ASSERT_TRUE(x->ready());
         pid = x->start(host);
-        window = x->waitForWindow("Flipmatics", timeoutMs);
+        window = x->waitForWindow("Game", timeoutMs);
         ASSERT_NE(window, 0u);
         x->focus(window);
         int width, height;

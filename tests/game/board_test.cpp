@@ -135,7 +135,7 @@ TEST(Board, HeldArrowMovesOnceThenEvery21Frames)
     LevelRun run;
     run.rows = 4, run.cols = 5, run.cardsLeft = 20, run.triesLeft = 14, run.knownLayout = false;
     run.frames = 70;
-    run.keys = [] { standin::holdKey(keyRight, 2, 66); };
+    run.keys = [] { standin::holdKey(rtKeyRight, 2, 66); };
     run.eachFrame = [&] { cursorAfter[size_t(standin::frame() - 1)] = game.cursorX; };
     play(run);
     for (long f = 1; f < 66; ++f) {
@@ -150,13 +150,13 @@ TEST(Board, TwoArrowsInOneFrameBothActAndTheCursorWraps)
     LevelRun run;
     run.frames = 70;
     run.keys = [] {
-        keyAt(keyRight, 2);
-        keyAt(keyDown, 2);
-        keyAt(keyLeft, 23);
-        keyAt(keyLeft, 44);
-        keyAt(keyUp, 44);
-        keyAt(keyRight, 65);
-        keyAt(keyRight, 66);
+        keyAt(rtKeyRight, 2);
+        keyAt(rtKeyDown, 2);
+        keyAt(rtKeyLeft, 23);
+        keyAt(rtKeyLeft, 44);
+        keyAt(rtKeyUp, 44);
+        keyAt(rtKeyRight, 65);
+        keyAt(rtKeyRight, 66);
     };
     run.eachFrame = [&] { cursorAfter[size_t(standin::frame() - 1)] = {game.cursorX, game.cursorY}; };
     play(run);
@@ -173,8 +173,8 @@ TEST(Board, ArrowsActBeforeTheChooseKeyOfTheSameFrame)
     LevelRun run;
     run.frames = 10;
     run.keys = [] {
-        keyAt(keyDown, 2);
-        keyAt(keySpace, 2);
+        keyAt(rtKeyDown, 2);
+        keyAt(rtKeySpace, 2);
     };
     play(run);
     EXPECT_EQ(stateAt(0, 0), 0);
@@ -186,7 +186,7 @@ TEST(Board, HeldChooseKeyTurnsOneCardAsItGrowsOverNineFrames)
 {
     LevelRun run;
     run.frames = 60;
-    run.keys = [] { standin::holdKey(keySpace, 2, 50); };
+    run.keys = [] { standin::holdKey(rtKeySpace, 2, 50); };
     play(run);
     EXPECT_EQ(callsOf("rtPlaySound").size(), 1u);
     EXPECT_EQ(callsOf("rtPlaySound")[0].frame, 2);
@@ -218,11 +218,11 @@ TEST(Board, ChoosingAFaceUpTurningOrRemovedCardDoesNothing)
     LevelRun run;
     run.frames = 120;
     run.keys = [] {
-        keyAt(keySpace, 2);
-        keyAt(keyRight, 3);
-        keyAt(keySpace, 24);
-        keyAt(keyRight, 25);
-        keyAt(keySpace, 46);
+        keyAt(rtKeySpace, 2);
+        keyAt(rtKeyRight, 3);
+        keyAt(rtKeySpace, 24);
+        keyAt(rtKeyRight, 25);
+        keyAt(rtKeySpace, 46);
     };
     run.eachFrame = [] {
         if (standin::frame() == 2) {
@@ -246,13 +246,13 @@ LevelRun tryPair(bool matching, std::vector<std::vector<double>>* statesAfter)
     LevelRun run;
     run.frames = 200;
     run.keys = [matching] {
-        keyAt(keySpace, 2);
-        keyAt(keyRight, 3);
+        keyAt(rtKeySpace, 2);
+        keyAt(rtKeyRight, 3);
         if (matching) {
-            keyAt(keySpace, 24);
+            keyAt(rtKeySpace, 24);
         } else {
-            keyAt(keyRight, 24);
-            keyAt(keySpace, 45);
+            keyAt(rtKeyRight, 24);
+            keyAt(rtKeySpace, 45);
         }
     };
     run.eachFrame = [statesAfter] {
@@ -307,8 +307,8 @@ TEST(Board, NoThirdCardWhileTwoAreShownButTheCursorMoves)
     auto pairKeys = run.keys;
     run.keys = [pairKeys] {
         pairKeys();
-        keyAt(keyRight, 45);
-        keyAt(keySpace, 66);
+        keyAt(rtKeyRight, 45);
+        keyAt(rtKeySpace, 66);
     };
     play(run);
     EXPECT_EQ(game.cursorX, 2);

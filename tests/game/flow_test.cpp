@@ -96,10 +96,10 @@ TEST(Menu, DrawsItsBarAtTheSelectedEntry)
 TEST(Menu, HeldArrowClicksOnceAndMovesTheBarOnceWithinItsTwoEntries)
 {
     EXPECT_FALSE(runMenu(45, [] {
-        standin::holdKey(keyDown, 2, 40);
-        standin::holdKey(keyDown, 50, 52); // on "Quit game" already: click, no move
-        standin::holdKey(keyUp, 60, 62);
-        standin::holdKey(keyUp, 70, 72); // on "Start game" already: click, no move
+        standin::holdKey(rtKeyDown, 2, 40);
+        standin::holdKey(rtKeyDown, 50, 52); // on "Quit game" already: click, no move
+        standin::holdKey(rtKeyUp, 60, 62);
+        standin::holdKey(rtKeyUp, 70, 72); // on "Start game" already: click, no move
     }));
     EXPECT_EQ(callsOf("rtPlaySound", soundClick).size(), 4u);
     EXPECT_EQ(callsOf("rtPlaySound").size(), 4u);
@@ -120,7 +120,7 @@ TEST(Menu, ChooseKeyStillHeldWhenTheMenuAppearsActsOnItsRelease)
 {
     ASSERT_TRUE(runMenu(10, [] {
         game.menuBar = 20;
-        standin::holdKey(keyX, 0, 30);
+        standin::holdKey(rtKeyX, 0, 30);
     })) << "Quit game ends the program";
     EXPECT_EQ(standin::frame(), 1) << "one menu frame, then waiting for the release";
     std::vector<Call> sounds = callsOf("rtPlaySound");
@@ -131,7 +131,7 @@ TEST(Menu, ChooseKeyStillHeldWhenTheMenuAppearsActsOnItsRelease)
 
 TEST(Menu, StartGamePlaysTheOkSoundAndDealsLevelOne)
 {
-    EXPECT_FALSE(runMenu(5, [] { standin::holdKey(keyReturn, 1, 3); }));
+    EXPECT_FALSE(runMenu(5, [] { standin::holdKey(rtKeyReturn, 1, 3); }));
     std::vector<Call> sounds = callsOf("rtPlaySound");
     ASSERT_EQ(sounds.size(), 1u);
     EXPECT_EQ(sounds[0].args[0], soundOk);

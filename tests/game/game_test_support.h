@@ -80,7 +80,7 @@ struct Autoplayer
             ++menuFramesSeen;
             previousWasBoard = false;
             // The menu reads the choose keys after showing its frame: hold across that point.
-            if (startFromMenu()) standin::holdKey(keySpace, standin::time(), standin::time() + 2);
+            if (startFromMenu()) standin::holdKey(rtKeySpace, standin::time(), standin::time() + 2);
             return;
         }
         bool board = isBoardFrame(shown);
@@ -90,11 +90,11 @@ struct Autoplayer
 
         auto [column, row] = target();
         if (column < 0) return;
-        if (column > game.cursorX) standin::pressNextFrame(keyRight);
-        if (column < game.cursorX) standin::pressNextFrame(keyLeft);
-        if (row > game.cursorY) standin::pressNextFrame(keyDown);
-        if (row < game.cursorY) standin::pressNextFrame(keyUp);
-        if (column == game.cursorX && row == game.cursorY) standin::pressNextFrame(keySpace);
+        if (column > game.cursorX) standin::pressNextFrame(rtKeyRight);
+        if (column < game.cursorX) standin::pressNextFrame(rtKeyLeft);
+        if (row > game.cursorY) standin::pressNextFrame(rtKeyDown);
+        if (row < game.cursorY) standin::pressNextFrame(rtKeyUp);
+        if (column == game.cursorX && row == game.cursorY) standin::pressNextFrame(rtKeySpace);
     }
 
     // The face-down card to turn next: any for the first card of a try, then one that matches the

@@ -42,9 +42,15 @@ double record(const char* name, std::vector<double> args, std::string text = {},
 
 void reset(uint32_t seed, Script script)
 {
-    state = State{};
+    // Field by field rather than from a temporary State, which GCC's -O3 flow analysis misreads.
     state.script = std::move(script);
+    state.calls.clear();
+    state.frameFirstCall.assign(1, 0);
+    state.holds.clear();
+    state.soundEnds.clear();
     state.random.seed(seed);
+    state.frame = state.time = 0;
+    state.pollsSinceFrame = 0;
 }
 
 void holdKey(int code, long from, long to)

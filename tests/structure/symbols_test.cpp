@@ -61,7 +61,7 @@ std::string withoutReturnType(const std::string& symbol)
         if (c == '<') ++depth;
         if (c == '>') --depth;
         if (depth == 0 && c == '(') break;
-        if (depth == 0 && c == ' ' && !symbol.substr(start, i - start).starts_with("operator")) start = i + 1;
+        if (depth == 0 && c == ' ' && !symbol.substr(start, i - start).ends_with("operator")) start = i + 1;
     }
     return symbol.substr(start);
 }

@@ -41,8 +41,9 @@ void writeFile(const fs::path& path, const Bytes& bytes)
 
 void putUint32(Bytes& out, uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<unsigned char>(value >> shift));
+    const unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                                    static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+    out.insert(out.end(), bytes, bytes + 4);
 }
 
 // Size prefix and LZO1X-1 stream of the text, padded with zero bytes to at least minimumSize.
@@ -317,8 +318,8 @@ TEST_F(ArchiveResolverTest, DamagedDirectoriesAndEntriesFailCleanly)
 {
     Bytes good = storedEntry("good bytes");
     auto archiveWith = [&](const std::string& name, int32_t dataOffset, uint32_t storedSize) {
-        Bytes file(16, 'h');
-        file.insert(file.end(), good.begin(), good.end());
+        Bytes file = good;
+        file.insert(file.begin(), 16, 'h');
         int32_t directory = int32_t(file.size());
         addDirectoryEntry(file, name, dataOffset, storedSize);
         file.push_back(0);

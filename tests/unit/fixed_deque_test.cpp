@@ -1,11 +1,12 @@
-// The ring buffer under the sorted open list: wrapping, full and empty, insertion and erasure inside.
+// The ring buffer under the reference planner's sorted open list: wrapping, full and empty, insertion
+// and erasure inside.
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <random>
 #include <vector>
 
-#include "runtime/path/fixed_deque.h"
+#include "fixed_deque.h"
 
 using namespace rt;
 

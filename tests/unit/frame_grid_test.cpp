@@ -30,12 +30,19 @@ bool dispatchScripted()
     return true;
 }
 
+std::vector<double> sleeps;
+void recordSleep(double milliseconds)
+{
+    sleeps.push_back(milliseconds);
+}
+
 void script(std::vector<double> readings, int events = 0)
 {
     clockReadings = std::move(readings);
     clockIndex = 0;
     pendingEvents = events;
     dispatchedEvents = 0;
+    sleeps.clear();
 }
 
 } // namespace
@@ -53,12 +60,12 @@ TEST(FrameGrid, LatePresentSkipsMissedFramesAndKeepsThePhase)
     const double interval = 1000.0 / 60;
     FrameGrid grid{2 * interval, interval}; // deadline 33.33 ms
     script({57, 57});
-    double waited = waitForFrame(grid, scriptedClock, dispatchScripted);
-    EXPECT_DOUBLE_EQ(waited, 1); // nothing to wait for
+    double waited = waitForFrame(grid, scriptedClock, dispatchScripted, recordSleep);
+    EXPECT_DOUBLE_EQ(waited, 1);                    // nothing to wait for
     EXPECT_NEAR(grid.deadline, 4 * interval, 1e-9); // 50 is past: 66.67
 
     script({62, 63, 64, 66.6, 66.7});
-    waitForFrame(grid, scriptedClock, dispatchScripted);
+    waitForFrame(grid, scriptedClock, dispatchScripted, recordSleep);
     EXPECT_EQ(clockIndex, 5u); // waited until the clock passed 66.67
     EXPECT_NEAR(grid.deadline, 5 * interval, 1e-9);
 }
@@ -67,9 +74,19 @@ TEST(FrameGrid, WaitDispatchesEventsAndReturnsWaitPlusOne)
 {
     FrameGrid grid{20, 10};
     script({12, 15, 19, 21}, 3);
-    double waited = waitForFrame(grid, scriptedClock, dispatchScripted);
+    double waited = waitForFrame(grid, scriptedClock, dispatchScripted, recordSleep);
     EXPECT_EQ(dispatchedEvents, 3);
     EXPECT_DOUBLE_EQ(waited, 21 - 12 + 1);
+    EXPECT_DOUBLE_EQ(grid.deadline, 30);
+}
+
+TEST(FrameGrid, WaitSleepsInShortStepsAndSpinsOnlyTheLastMillisecond)
+{
+    FrameGrid grid{20, 10};
+    script({10, 10, 16, 18.5, 19.2, 20.1}); // the first reading is the start
+    waitForFrame(grid, scriptedClock, dispatchScripted, recordSleep);
+    EXPECT_EQ(sleeps, (std::vector<double>{2, 2, 0.5})); // none within 1 ms of the deadline
+    EXPECT_EQ(clockIndex, 6u);
     EXPECT_DOUBLE_EQ(grid.deadline, 30);
 }
 

@@ -57,28 +57,33 @@ TEST(BmpDecoder, Reads24BitRowsBottomUpWithPaddingAndAppliesTheColourKey)
     EXPECT_EQ(rgba(image, 1, 1), (std::vector<uint8_t>{255, 0, 128, 255})); // backgrounds keep it
 }
 
-TEST(BmpDecoder, Reads32BitPixelsAsOpaqueAndANegativeHeightStillBottomUp)
+TEST(BmpDecoder, Reads32BitPixelsAsOpaqueAndANegativeHeightTopDown)
 {
     std::vector<uint8_t> rows = {10, 20, 30, 0,  40, 50, 60, 7, 70, 80, 90, 255, // 3 × 4 bytes, no padding
                                  1,  2,  3,  99, 4,  5,  6,  0, 7,  8,  9,  1};
-    auto file = bmp(3, -2, 32, rows);
-    ImageBuffer image;
-    ASSERT_TRUE(decodeBmp(file.data(), file.size(), noColourKey, image));
-    ASSERT_EQ(image.height, 2);
-    EXPECT_EQ(rgba(image, 0, 1), (std::vector<uint8_t>{30, 20, 10, 255}));
-    EXPECT_EQ(rgba(image, 1, 1), (std::vector<uint8_t>{60, 50, 40, 255}));
-    EXPECT_EQ(rgba(image, 2, 0), (std::vector<uint8_t>{9, 8, 7, 255}));
+    for (int32_t height : {2, -2}) {
+        int top = height < 0 ? 0 : 1; // the output row of the first stored row
+        auto file = bmp(3, height, 32, rows);
+        ImageBuffer image;
+        ASSERT_TRUE(decodeBmp(file.data(), file.size(), noColourKey, image));
+        ASSERT_EQ(image.height, 2);
+        EXPECT_EQ(rgba(image, 0, top), (std::vector<uint8_t>{30, 20, 10, 255})) << height;
+        EXPECT_EQ(rgba(image, 1, top), (std::vector<uint8_t>{60, 50, 40, 255})) << height;
+        EXPECT_EQ(rgba(image, 2, 1 - top), (std::vector<uint8_t>{9, 8, 7, 255})) << height;
+    }
 }
 
-TEST(BmpDecoder, Reads8BitPixelsThroughTheColourTableAndIndicesPastItAsBlack)
+TEST(BmpDecoder, Reads8BitPixelsThroughTheColourTableAfterTheHeaderAndIndicesPastItAsBlack)
 {
     std::vector<uint8_t> rows = {0, 1, 5, 0}; // one row: 3 indices + padding
-    auto file = bmp(3, 1, 8, rows, {0x00FF0000, 0x000000FF});
-    ImageBuffer image;
-    ASSERT_TRUE(decodeBmp(file.data(), file.size(), fontColourKey, image));
-    EXPECT_EQ(rgba(image, 0, 0), (std::vector<uint8_t>{255, 0, 0, 255}));
-    EXPECT_EQ(rgba(image, 1, 0), (std::vector<uint8_t>{0, 0, 255, 255}));
-    EXPECT_EQ(rgba(image, 2, 0), (std::vector<uint8_t>{0, 0, 0, 0})); // black, the font key
+    for (uint32_t headerSize : {40u, 108u, 124u}) {
+        auto file = bmp(3, 1, 8, rows, {0x00FF0000, 0x000000FF}, headerSize);
+        ImageBuffer image;
+        ASSERT_TRUE(decodeBmp(file.data(), file.size(), fontColourKey, image)) << headerSize;
+        EXPECT_EQ(rgba(image, 0, 0), (std::vector<uint8_t>{255, 0, 0, 255})) << headerSize;
+        EXPECT_EQ(rgba(image, 1, 0), (std::vector<uint8_t>{0, 0, 255, 255})) << headerSize;
+        EXPECT_EQ(rgba(image, 2, 0), (std::vector<uint8_t>{0, 0, 0, 0})) << headerSize; // black, the font key
+    }
 }
 
 TEST(BmpDecoder, RejectsOtherBitCountsAndDamagedOrForgedHeaders)

@@ -17,23 +17,24 @@ inline void putLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int co
         bytes[at + i] = uint8_t(value >> (8 * i));
 }
 
-// A BMP with a 40-byte info header, `paletteEntries` colour table entries and the given pixel rows
-// (already padded, bottom row first as stored).
+// A BMP with an info header of `headerSize` bytes (40, or 108 and 124 for the later kinds), the colour
+// table and the given pixel rows (already padded, in stored order).
 inline std::vector<uint8_t> bmp(int32_t width, int32_t height, int bitCount, const std::vector<uint8_t>& rows,
-                                const std::vector<uint32_t>& palette = {})
+                                const std::vector<uint32_t>& palette = {}, uint32_t headerSize = 40)
 {
-    size_t offset = 54 + palette.size() * 4;
+    size_t tableAt = 14 + headerSize;
+    size_t offset = tableAt + palette.size() * 4;
     std::vector<uint8_t> bytes(offset, 0);
     bytes[0] = 'B', bytes[1] = 'M';
     putLe(bytes, 2, uint32_t(offset + rows.size()), 4);
     putLe(bytes, 10, uint32_t(offset), 4);
-    putLe(bytes, 14, 40, 4);
+    putLe(bytes, 14, headerSize, 4);
     putLe(bytes, 18, uint32_t(width), 4);
     putLe(bytes, 22, uint32_t(height), 4);
     putLe(bytes, 26, 1, 2);
     putLe(bytes, 28, uint32_t(bitCount), 2);
     for (size_t i = 0; i < palette.size(); ++i)
-        putLe(bytes, 54 + i * 4, palette[i], 4); // 0x00RRGGBB
+        putLe(bytes, tableAt + i * 4, palette[i], 4); // 0x00RRGGBB
     bytes.insert(bytes.end(), rows.begin(), rows.end());
     return bytes;
 }

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "runtime/core/engine_state.h"
@@ -80,9 +81,9 @@ TEST_F(Input, AHeldKeyTypesOnceUntilAScanFindsNoCharacterKey)
     EXPECT_EQ(input().scanTypedCharacter(), 'a');
     EXPECT_EQ(input().scanTypedCharacter(), 0);
     EXPECT_EQ(input().scanTypedCharacter(), 0);
-    hold({30, keyLeftShift}); // Shift changes the character: it comes in anew
+    hold({30, rtKeyLeftShift}); // Shift changes the character: it comes in anew
     EXPECT_EQ(input().scanTypedCharacter(), 'A');
-    hold({keyLeftShift}); // Shift alone types nothing and clears the memory
+    hold({rtKeyLeftShift}); // Shift alone types nothing and clears the memory
     EXPECT_EQ(input().scanTypedCharacter(), 0);
     hold({30});
     EXPECT_EQ(input().scanTypedCharacter(), 'a');
@@ -95,22 +96,61 @@ TEST_F(Input, AHeldKeyTypesOnceUntilAScanFindsNoCharacterKey)
 TEST_F(Input, ShiftMakesCapitalsOfLettersOnlyAndTheLowestCodeWins)
 {
     start();
-    hold({keyRightShift, 30});
+    hold({rtKeyRightShift, 30});
     EXPECT_EQ(input().scanTypedCharacter(), 'A');
-    hold({keyRightShift, 3}); // the layout's character of the key, unchanged
+    hold({rtKeyRightShift, 3}); // the layout's character of the key, unchanged
     EXPECT_EQ(input().scanTypedCharacter(), '2');
     hold({30, 31});
     EXPECT_EQ(input().scanTypedCharacter(), 'a');
-    hold({keyBackspace});
+    hold({rtKeyBackspace});
     EXPECT_EQ(input().scanTypedCharacter(), 8);
-    hold({keyReturn});
+    hold({rtKeyReturn});
     EXPECT_EQ(input().scanTypedCharacter(), 10);
-    hold({keySpace});
+    hold({rtKeySpace});
     EXPECT_EQ(input().scanTypedCharacter(), ' ');
-    hold({keyEscape, keyKeypadEnter}); // Escape types nothing, so the keypad's Enter decides
+    hold({rtKeyEscape, rtKeyKeypadEnter}); // Escape types nothing, so the keypad's Enter decides
     EXPECT_EQ(input().scanTypedCharacter(), 10);
-    hold({15, keyLeftAlt, keyCapsLock, 211, 72}); // Tab, Alt, Caps Lock, Delete, keypad 8
+    hold({15, rtKeyLeftAlt, rtKeyCapsLock, 211, 72}); // Tab, Alt, Caps Lock, Delete, keypad 8
     EXPECT_EQ(input().scanTypedCharacter(), 0);
+}
+
+// A key press as the system reports it: the key, then the text it typed (none for nullptr).
+void press(int code, const char* text)
+{
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = scancodeOfKeyCode(code);
+    SDL_PushEvent(&event);
+    if (!text) return;
+    event = {};
+    event.type = SDL_TEXTINPUT;
+    strncpy(event.text.text, text, sizeof event.text.text - 1);
+    SDL_PushEvent(&event);
+}
+
+TEST_F(Input, APressTypesTheTextTheSystemMadeOfItAndFallsBackToTheLayoutWithoutText)
+{
+    start();
+    struct Case
+    {
+        int code;
+        const char* text;
+        int typed;
+    } cases[] = {
+        {2, "!", '!'},      // Shift and 1
+        {16, "a", 'a'},     // the key of Q on a layout that prints A there
+        {30, "A", 'A'},     // Caps Lock
+        {72, "8", '8'},     // keypad 8 with Num Lock
+        {3, "\xC3\xA9", 0}, // an accented letter is not one ASCII character
+        {2, nullptr, '1'},  // a later press without text: the layout's character of the key
+    };
+    for (const Case& c : cases) {
+        press(c.code, c.text);
+        hold({c.code});
+        EXPECT_EQ(input().scanTypedCharacter(), c.typed) << c.code << " " << (c.text ? c.text : "none");
+        hold({});
+        input().scanTypedCharacter();
+    }
 }
 
 TEST_F(Input, TheMotionOfAFrameIsMeasuredOnceAndKeptForLaterReads)

@@ -1,6 +1,7 @@
-// The node pool and the closed set.
+// The node pool, and the hash table of the reference planner.
 #include <gtest/gtest.h>
 
+#include "node_hash_table.h"
 #include "runtime/path/nodes.h"
 
 using namespace rt;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "runtime/runtime.h"
@@ -69,7 +70,24 @@ TEST(Random, LimitsWithoutARangeGiveZero)
     EXPECT_EQ(rtRandom(-5000), 0);
     EXPECT_EQ(rtRandom(0), 0);
     EXPECT_EQ(rtRandom(0.9), 0);
-    double big = rtRandom(1e12); // clamped to the int range
-    EXPECT_GE(big, 0);
-    EXPECT_LE(big, 2147483647.0);
+    EXPECT_EQ(rtRandom(std::nan("")), 0);
+}
+
+TEST(Random, LimitsBeyondTheIntRangeDrawFromUnsigned32Bits)
+{
+    rtSeedRandom(7);
+    const int draws = 20000;
+    int above = 0;
+    for (int i = 0; i < draws; ++i) {
+        double value = rtRandom(3e9);
+        ASSERT_LE(value, 3e9);
+        if (value >= 2147483648.0) ++above;
+    }
+    // Draws of 2^31 up to 3e9 come straight from the words of that range: (3e9 - 2^31) / 2^32 of them.
+    EXPECT_NEAR(above, draws * 0.1985, 400);
+    for (double limit : {4294967295.0, 1e12}) {
+        double value = rtRandom(limit); // the modulus 2^32 wraps to 0 in 32 bits
+        EXPECT_GE(value, 0);
+        EXPECT_LE(value, 4294967295.0);
+    }
 }

@@ -11,6 +11,7 @@
 #include "runtime/gfx2d/renderer_lifecycle.h"
 #include "runtime/gfx3d/scene.h"
 #include "runtime/input/input_lifecycle.h"
+#include "runtime/media/media.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/window_sdl.h"
 
@@ -27,8 +28,8 @@ static void closeMainWindow()
 }
 
 // The system timer period needs no giving back on this platform.
-// Music and movies are stopped and their window closed first, once they exist.
 static void (*const endSteps[])() = {
+    closeMedia,              // music and movies stopped, their window closed
     logEndLines,             // debug mode only
     releaseScene3D,          // its GL objects go while the renderer's context lives
     releaseRenderer,         // the GL context; the desktop keeps its mode

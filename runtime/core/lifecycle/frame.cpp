@@ -8,6 +8,7 @@
 #include "runtime/gfx2d/renderer_lifecycle.h"
 #include "runtime/gfx3d/scene.h"
 #include "runtime/input/input_lifecycle.h"
+#include "runtime/media/media.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
@@ -17,7 +18,7 @@ void rtShowFrame()
 {
     engine.previousFrameStart = engine.frameStart;
     engine.frameStart = nowMs();
-    // A playing music or movie file is looped here once media playback exists.
+    repeatMusicAtItsEnd();
     rtWaitWhilePaused();
     pollInputForFrame();
     endScene3DShadowPass();

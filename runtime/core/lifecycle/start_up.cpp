@@ -12,6 +12,7 @@
 #include "runtime/core/lifecycle/window_proc.h"
 #include "runtime/core/window_events.h"
 #include "runtime/files/files_lifecycle.h"
+#include "runtime/gfx2d/fonts.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/renderer_lifecycle.h"
 #include "runtime/gfx3d/scene.h"
@@ -74,7 +75,7 @@ static void showLoadingFrame()
     double screenWidth, screenHeight, cellWidth, cellHeight;
     rtScreenSize(screenWidth, screenHeight);
     rtLoadFont("", 0); // the built-in font, in case the font file is missing
-    rtLoadFont("smalfont.bmp", 0);
+    rt::loadDefaultFont("smalfont.bmp");
     rtFontSize(cellWidth, cellHeight);
     rtPrint("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
     rtShowFrame();

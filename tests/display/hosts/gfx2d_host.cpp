@@ -148,9 +148,23 @@ static void sprites()
     rtGrabSprite(4, 0, 0, 20, 20);
     report("grab.reused", engine.renderer->spriteTextures[4][0] == texture);
     report("grab.empty", rtGrabSprite(5, 0, 0, 0, 10));
+    // Rectangles reaching past the screen keep the part on it; wholly off it there is nothing to grab.
+    report("grab.offRight", rtGrabSprite(5, 320, 10, 20, 20));
+    report("grab.offAbove", rtGrabSprite(5, 0, -20, 20, 20));
+    report("grab.corner", rtGrabSprite(6, -10, -12, 20, 20));
+    rtSpriteSize(6, width, height);
+    report("grab.corner.size", width * 1000 + height);
+    report("grab.huge", rtGrabSprite(7, 300, 230, 5000, 5000));
+    rtSpriteSize(7, width, height);
+    report("grab.huge.size", width * 1000 + height);
     rtClearScreen();
     rtDrawSprite(4, 100, 100);
     reportPixel("grab.drawn", 110, 110);
+    rtClearScreen();
+    rtDrawSprite(6, 200, 200); // the screen's own corner, 10 × 8
+    reportPixel("grab.corner.first", 200, 200);
+    reportPixel("grab.corner.last", 209, 207);
+    reportPixel("grab.corner.past", 210, 208);
     report("save.emptySprite", rtSaveSprite(9, tempFile("empty.bmp").c_str()));
     report("save.sprite", rtSaveSprite(3, tempFile("sprite-saved.png").c_str()));
     ImageBuffer saved;
@@ -337,6 +351,21 @@ static void backgrounds()
     reportPixel("fade.background", 100, 100);
 }
 
+// Failed loads, each retried as a game that loads every frame would: the test counts the log lines.
+static void loadFailures()
+{
+    FILE* junk = fopen(tempFile("junk.bmp").c_str(), "wb");
+    fputs("not a picture", junk);
+    fclose(junk);
+    for (int i = 0; i < 100; ++i) {
+        rtLoadSprite("missing_sprite.bmp", 1);
+        rtLoadSprite(tempFile("junk.bmp").c_str(), 2);
+        rtLoadFont("missing_font.bmp", 1);
+        rtLoadBackground("missing_background.png");
+    }
+    rtLoadFont("", 1); // an empty name asks for the built-in font, which is no failure
+}
+
 // Handing GL to code that calls it directly (as the 3D scene does) and taking it back.
 static void handOver()
 {
@@ -385,6 +414,7 @@ static void hostMain()
     if (scenario == "primitives") primitives();
     if (scenario == "fonts") fonts();
     if (scenario == "backgrounds") backgrounds();
+    if (scenario == "load_failures") loadFailures();
     if (scenario == "handOver") handOver();
     report("done", 1);
     fclose(results);

@@ -1,5 +1,5 @@
-// FixedDeque: a ring buffer of fixed capacity with insertion and erasure at any position. The planner
-// keeps its sorted open list in one. Nothing here allocates except resize.
+// FixedDeque: a ring buffer of fixed capacity with insertion and erasure at any position. The reference
+// planner of the tests keeps its sorted open list in one. Nothing here allocates except resize.
 #pragma once
 
 #include <cstdint>
