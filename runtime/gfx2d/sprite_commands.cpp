@@ -92,8 +92,7 @@ double rtSpriteCollision(double slotA, double xA, double yA, double slotB, doubl
 {
     OpenGLRainbows* renderer = startedRenderer(__func__);
     if (!renderer) return 0;
-    return spriteCollision(*renderer, toInt(slotA), toInt(slotB), toInt(xA), toInt(yA), toInt(xB),
-                           toInt(yB))
+    return spriteCollision(*renderer, toInt(slotA), toInt(slotB), toInt(xA), toInt(yA), toInt(xB), toInt(yB))
                ? 1
                : 0;
 }
