@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "runtime/core/engine_state.h"
-#include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
@@ -129,7 +128,7 @@ static void measure(const char* title, int busyThreads)
         double callStart = nowMs();
         rtShowFrame();
         returns[i + 1] = nowMs();
-        outsideWait[i] = returns[i + 1] - callStart - engine.renderer->lastWaitMs;
+        outsideWait[i] = returns[i + 1] - callStart - engine.lastFrameWaitMs;
     }
     double frameCpu =
         (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - processStart - (busy.cpuMsSoFar() - busyStart) - workCpuMs) /

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "runtime/core/frame_grid.h"
+
 struct SDL_Window;
 
 namespace rt {
@@ -31,6 +33,8 @@ struct EngineState {
     double frameStart = 0;         // start of the current frame (set by rtShowFrame)
     double previousFrameStart = 0; // start of the frame before
     double startTime = 0;          // end of start-up; rtElapsedTime counts from here
+    FrameGrid frameGrid;           // when the next frame may be shown, and the frame interval
+    double lastFrameWaitMs = 0;    // how long the last frame waited for its grid point
 
     ArchiveResolver* dataResolver = nullptr;  // file names of images, sounds and data
     ArchiveResolver* mediaResolver = nullptr; // file names of music and movies

@@ -4,7 +4,6 @@
 
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/renderer.h"
-#include "runtime/gfx2d/textures.h"
 
 using namespace rt;
 
@@ -12,22 +11,22 @@ namespace rt {
 
 bool saveSprite(OpenGLRainbows& renderer, int slot, const char* path)
 {
-    if (!isSpriteSlot(slot) || renderer.imageWidth[slot] < 1 || renderer.imageHeight[slot] < 1) return false;
-    int textureWidth = renderer.textureWidth[slot], textureHeight = renderer.textureHeight[slot];
+    const SpriteSlot* sprite = renderer.sprites.withImage(slot);
+    if (!sprite) return false;
+    int textureWidth = sprite->textureWidth, textureHeight = sprite->textureHeight;
     std::vector<uint8_t> pixels;
     try {
         pixels.resize(size_t(textureWidth) * textureHeight * 3);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    renderer.glState.bindTexture(0, renderer.spriteTextures[slot][0]);
+    renderer.glState.bindTexture(0, sprite->textures[0]);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
     if (renderer.boundSprite >= 0)
         renderer.bindSprite(renderer.boundSprite, renderer.boundSecondSprite, renderer.boundMip);
     // Texture row 0 is the picture's bottom row.
-    return writeImage(path, pixels.data(), renderer.imageWidth[slot], renderer.imageHeight[slot],
-                      textureWidth, false);
+    return writeImage(path, pixels.data(), sprite->imageWidth, sprite->imageHeight, textureWidth, false);
 }
 
 bool saveScreen(OpenGLRainbows& renderer, const char* path)

@@ -146,11 +146,12 @@ void beginPolygon(int slot)
 
 void addPolygonVertex(OpenGLRainbows& renderer, float x, float y, float s, float t, int colour)
 {
-    int slot = polygon.slot;
+    // An empty slot has no texture to place: its coordinates stay 0.
+    const SpriteSlot* sprite = renderer.sprites.slot(polygon.slot);
     float textureS = 0, textureT = 0;
-    if (slot >= 0) {
-        textureS = s / float(renderer.textureWidth[slot]);
-        textureT = (float(renderer.imageHeight[slot]) - t) / float(renderer.textureHeight[slot]);
+    if (sprite && sprite->textureWidth > 0 && sprite->textureHeight > 0) {
+        textureS = s / float(sprite->textureWidth);
+        textureT = (float(sprite->imageHeight) - t) / float(sprite->textureHeight);
     }
     float intensity = renderer.intensity;
     if (polygon.count == polygon.capacity) reallocatePolygon(polygon.capacity ? polygon.capacity + 128 : 512);
@@ -170,7 +171,8 @@ void drawPolygon(OpenGLRainbows& renderer)
     rt::GlStateCache& state = renderer.glState;
     renderer.useTexturedState();
     renderer.bindSprite(polygon.slot, -1, false);
-    if (polygon.slot >= 0) renderer.useSpriteFilter(polygon.slot, false);
+    SpriteSlot* sprite = renderer.sprites.slot(polygon.slot);
+    if (sprite) renderer.useSpriteFilter(*sprite, false);
     state.setColourMaterial(true);
     glEnable(GL_DITHER);
     glShadeModel(GL_SMOOTH);

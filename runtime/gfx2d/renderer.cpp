@@ -1,21 +1,16 @@
-// The renderer's context, screen buffer, projection, screen modes and frame presentation.
+// The renderer's context, projection, 2D drawing state and its hand-offs to the presenter.
 #include "runtime/gfx2d/renderer.h"
 
 #include <malloc.h>
 
-#include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <new>
-#include <string>
 #include <sys/mman.h>
 
 #include "runtime/core/end.h"
-#include "runtime/core/window_events.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/gl_functions.h"
-#include "runtime/platform/bare_x_fullscreen.h"
-#include "runtime/platform/clock.h"
 #include "runtime/platform/message_box.h"
 #include "runtime/platform/window_sdl.h"
 
@@ -40,21 +35,13 @@ void OpenGLRainbows::operator delete(void* block, size_t bytes)
     munmap(block, bytes);
 }
 
-OpenGLRainbows::OpenGLRainbows()
-{
-    // Every other table starts as the zeroes it was allocated as (no texture, no image, no mask).
-    std::fill(std::begin(textureWidth), std::end(textureWidth), -1);
-    std::fill(std::begin(textureHeight), std::end(textureHeight), -1);
-    frameGrid.deadline = nowMs();
-}
-
 OpenGLRainbows::~OpenGLRainbows()
 {
-    for (int slot = 0; slot < spriteSlotCount; ++slot)
-        emptySpriteSlot(slot);
+    sprites.emptyAll(contextReady ? &glState : nullptr);
     for (int picture = 0; picture < backgroundPictureCount; ++picture)
         freeBackgroundPicture(*this, picture);
-    freeScreenBuffer();
+    presenter.freeScreenBuffer();
+    SDL_Window* window = presenter.window();
     if (window) SDL_SetWindowFullscreen(window, 0);
     if (glContext) {
         SDL_GL_MakeCurrent(window, nullptr);
@@ -64,20 +51,7 @@ OpenGLRainbows::~OpenGLRainbows()
 
 void OpenGLRainbows::emptySpriteSlot(int slot)
 {
-    if (contextReady) {
-        for (GLuint& texture : spriteTextures[slot])
-            if (texture) {
-                glDeleteTextures(1, &texture);
-                glState.textureDeleted(texture);
-            }
-    }
-    spriteMadeNearest[slot] = false;
-    spriteFilterNow[slot] = 0;
-    spriteTextures[slot][0] = spriteTextures[slot][1] = 0;
-    textureWidth[slot] = textureHeight[slot] = -1;
-    imageWidth[slot] = imageHeight[slot] = 0;
-    delete[] collisionMasks[slot];
-    collisionMasks[slot] = nullptr;
+    sprites.empty(slot, contextReady ? &glState : nullptr);
 }
 
 // A software GL driver allocates and frees state for every batch of vertices it draws. When such a
@@ -90,19 +64,15 @@ static void keepFreedDriverMemory()
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
 }
 
-int OpenGLRainbows::createContext(SDL_Window* gameWindow, int width, int height, int depth,
-                                  int framesPerSecond)
+int OpenGLRainbows::createContext(SDL_Window* window, int width, int height, int depth)
 {
-    window = gameWindow;
-    frameGrid.interval = frameIntervalFor(framesPerSecond);
     int windowWidth, windowHeight, desktopWidth, desktopHeight, desktopBits;
     SDL_GetWindowSize(window, &windowWidth, &windowHeight);
     desktopMode(window, desktopWidth, desktopHeight, desktopBits);
-    fullscreen = false;
     screenWidth = width ? width : std::abs(windowWidth);
     screenHeight = height ? height : std::abs(windowHeight);
     colourDepth = depth ? depth : desktopBits;
-    SDL_GetWindowPosition(window, &windowedX, &windowedY);
+    presenter.attach(window);
 
     keepFreedDriverMemory();
     glContext = SDL_GL_CreateContext(window);
@@ -111,9 +81,8 @@ int OpenGLRainbows::createContext(SDL_Window* gameWindow, int width, int height,
     SDL_GL_SetSwapInterval(0); // the frame limiter paces frames, not the display
     choosePixelFormat();
 
-    frameGrid.deadline = nowMs();
     loadGlFunctions();
-    makeScreenBuffer();
+    presenter.makeScreenBuffer(screenWidth, screenHeight);
     setup2D(0, 0, 0, 0);
     contextReady = true;
     return 1;
@@ -130,39 +99,6 @@ void OpenGLRainbows::choosePixelFormat()
     } else {
         rtLogError("OpenGL Hardware Support");
     }
-}
-
-bool OpenGLRainbows::makeScreenBuffer()
-{
-    if (!framebuffersAvailable()) return false;
-    glGenFramebuffersFn(1, &screenFramebuffer);
-    glBindFramebufferFn(GL_FRAMEBUFFER, screenFramebuffer);
-    glGenRenderbuffersFn(1, &screenColour);
-    glBindRenderbufferFn(GL_RENDERBUFFER, screenColour);
-    glRenderbufferStorageFn(GL_RENDERBUFFER, GL_RGBA8, screenWidth, screenHeight);
-    glFramebufferRenderbufferFn(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, screenColour);
-    glGenRenderbuffersFn(1, &screenDepthStencil);
-    glBindRenderbufferFn(GL_RENDERBUFFER, screenDepthStencil);
-    glRenderbufferStorageFn(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, screenWidth, screenHeight);
-    glFramebufferRenderbufferFn(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, screenDepthStencil);
-    glFramebufferRenderbufferFn(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, screenDepthStencil);
-    if (glCheckFramebufferStatusFn(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        freeScreenBuffer(); // draw straight into the window instead
-        return false;
-    }
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    return true;
-}
-
-void OpenGLRainbows::freeScreenBuffer()
-{
-    if (!glContext || !framebuffersAvailable()) return;
-    glBindFramebufferFn(GL_FRAMEBUFFER, 0);
-    if (screenFramebuffer) glDeleteFramebuffersFn(1, &screenFramebuffer);
-    if (screenColour) glDeleteRenderbuffersFn(1, &screenColour);
-    if (screenDepthStencil) glDeleteRenderbuffersFn(1, &screenDepthStencil);
-    screenFramebuffer = screenColour = screenDepthStencil = 0;
 }
 
 void OpenGLRainbows::setup2D(int x, int y, int width, int height)
@@ -204,100 +140,23 @@ void OpenGLRainbows::setup2D(int x, int y, int width, int height)
     glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
 }
 
-SDL_Rect screenPlaceInWindow(int screenWidth, int screenHeight, int windowWidth, int windowHeight)
+void OpenGLRainbows::present()
 {
-    if (screenWidth <= 0 || screenHeight <= 0 || windowWidth <= 0 || windowHeight <= 0)
-        return {0, 0, std::max(screenWidth, 1), std::max(screenHeight, 1)};
-    int factor = std::min(windowWidth / screenWidth, windowHeight / screenHeight);
-    int width = screenWidth * factor, height = screenHeight * factor;
-    if (factor < 1) {
-        double scale = std::min(double(windowWidth) / screenWidth, double(windowHeight) / screenHeight);
-        width = std::max(1, int(screenWidth * scale));
-        height = std::max(1, int(screenHeight * scale));
-    }
-    return {(windowWidth - width) / 2, (windowHeight - height) / 2, width, height};
-}
-
-void OpenGLRainbows::copyScreenToWindow()
-{
-    if (!screenFramebuffer) {
-        SDL_GL_SwapWindow(window);
-        return;
-    }
-    int windowWidth, windowHeight;
-    SDL_GL_GetDrawableSize(window, &windowWidth, &windowHeight);
-    SDL_Rect place = screenPlaceInWindow(screenWidth, screenHeight, windowWidth, windowHeight);
-    glBindFramebufferFn(GL_DRAW_FRAMEBUFFER, 0);
-    bool scissor = glIsEnabled(GL_SCISSOR_TEST);
-    if (scissor) glDisable(GL_SCISSOR_TEST);
-    if (place.w != windowWidth || place.h != windowHeight) {
-        GLfloat clearColour[4];
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
-    }
-    // GL's window origin is the bottom left: the placement's top offset becomes the bottom offset.
-    int bottom = windowHeight - place.y - place.h;
-    glBlitFramebufferFn(0, 0, screenWidth, screenHeight, place.x, bottom, place.x + place.w, bottom + place.h,
-                        GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    if (scissor) glEnable(GL_SCISSOR_TEST);
-    SDL_GL_SwapWindow(window);
-    glBindFramebufferFn(GL_FRAMEBUFFER, screenFramebuffer);
-}
-
-double OpenGLRainbows::rtPresent()
-{
-    glFlush();
-    copyScreenToWindow();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    double waited = waitForFrame(frameGrid, nowMs, rtDispatchOneMessage, sleepMs);
-    lastWaitMs = waited - 1;
-    return waited;
+    presenter.present(screenWidth, screenHeight);
 }
 
 int OpenGLRainbows::goWindowed()
 {
-    SDL_SetWindowFullscreen(window, 0);
-    SDL_SetWindowSize(window, screenWidth, screenHeight);
-    SDL_SetWindowPosition(window, windowedX, windowedY);
-    SDL_ShowWindow(window);
-    SDL_RaiseWindow(window);
+    presenter.goWindowed(screenWidth, screenHeight);
     setup2D(0, 0, 0, 0);
-    fullscreen = false;
     return 1;
 }
 
 int OpenGLRainbows::goFullscreen()
 {
-    if (!fullscreen && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN))
-        SDL_GetWindowPosition(window, &windowedX, &windowedY);
-    SDL_ShowWindow(window);
-    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-        rtLogError("No Fullscreen Mode available");
-        goWindowed();
-        return 0;
-    }
-    std::string reason;
-    if (coverDisplayWithoutWindowManager(reason) == rt::BareFullscreen::Failed) {
-        rtLogError(("No Fullscreen Mode available: " + reason).c_str());
-        goWindowed();
-        return 0;
-    }
-    SDL_RaiseWindow(window);
+    bool switched = presenter.goFullscreen(screenWidth, screenHeight);
     setup2D(0, 0, 0, 0);
-    fullscreen = true;
-    return 1;
-}
-
-// Without a window manager SDL's switch leaves the X window as it was, so the window is laid over
-// the display here; otherwise the picture would be placed for a display-sized window it does not have.
-rt::BareFullscreen OpenGLRainbows::coverDisplayWithoutWindowManager(std::string& reason)
-{
-    SDL_Rect display;
-    int index = SDL_GetWindowDisplayIndex(window);
-    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) != 0) return rt::BareFullscreen::NotNeeded;
-    return rt::coverAreaWithoutWindowManager(window, display, reason);
+    return switched ? 1 : 0;
 }
 
 int OpenGLRainbows::setScreenMode(int width, int height, int depth, bool toFullscreen)
@@ -306,18 +165,16 @@ int OpenGLRainbows::setScreenMode(int width, int height, int depth, bool toFulls
     if (width > 0) screenWidth = width;
     if (height > 0) screenHeight = height;
     if (depth > 0) colourDepth = depth;
-    if (resized && screenFramebuffer) {
-        freeScreenBuffer();
-        makeScreenBuffer();
+    if (resized && presenter.hasScreenBuffer()) {
+        presenter.freeScreenBuffer();
+        presenter.makeScreenBuffer(screenWidth, screenHeight);
     }
     return toFullscreen ? goFullscreen() : goWindowed();
 }
 
 int OpenGLRainbows::hideWindow()
 {
-    SDL_SetWindowFullscreen(window, 0);
-    SDL_HideWindow(window);
-    fullscreen = false;
+    presenter.hideWindow();
     return 1;
 }
 
@@ -326,7 +183,11 @@ void OpenGLRainbows::bindSprite(int a, int b, bool mip, const GLuint* table)
     boundSprite = a;
     boundSecondSprite = b;
     boundMip = mip;
-    auto textureOf = [&](int slot) { return table ? table[slot] : spriteTextures[slot][mip ? 1 : 0]; };
+    auto textureOf = [&](int slot) -> GLuint {
+        if (table) return table[slot];
+        const SpriteSlot* sprite = sprites.slot(slot);
+        return sprite ? sprite->textures[mip ? 1 : 0] : 0;
+    };
     if (!multitextureAvailable()) {
         if (a < 0) {
             glState.setTexturing(0, false);
@@ -360,15 +221,15 @@ void OpenGLRainbows::useTexturedState()
     primitiveStateLeft = false;
 }
 
-void OpenGLRainbows::useSpriteFilter(int slot, bool texelOnPixel)
+void OpenGLRainbows::useSpriteFilter(SpriteSlot& sprite, bool texelOnPixel)
 {
-    bool nearest = texelOnPixel || spriteMadeNearest[slot];
+    bool nearest = texelOnPixel || sprite.madeNearest;
     uint8_t wanted = nearest ? filterNearest : filterLinear;
-    if (spriteFilterNow[slot] == wanted) return;
+    if (sprite.filterNow == wanted) return;
     GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    spriteFilterNow[slot] = wanted;
+    sprite.filterNow = wanted;
 }
 
 void OpenGLRainbows::prepareForDirectGl()

@@ -13,8 +13,7 @@ namespace rt {
 bool startRenderer()
 {
     engine.renderer = new OpenGLRainbows;
-    return engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0,
-                                          engine.frameRate) != 0;
+    return engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0) != 0;
 }
 
 void enterStartScreenMode()

@@ -35,5 +35,5 @@ double rtIsFullscreen()
 {
     OpenGLRainbows* renderer = startedRenderer(__func__);
     if (!renderer) return 0;
-    return renderer->fullscreen ? 1 : 0;
+    return renderer->isFullscreen() ? 1 : 0;
 }

@@ -67,8 +67,9 @@ void rtZoomSprite(double slot, double x, double y, double scaleX, double scaleY)
     OpenGLRainbows* renderer = startedRenderer(__func__);
     if (!renderer) return;
     int index = toInt(slot);
-    if (!isSpriteSlot(index)) return;
-    double imageWidth = renderer->imageWidth[index], imageHeight = renderer->imageHeight[index];
+    const SpriteSlot* sprite = renderer->sprites.slot(index);
+    if (!sprite) return;
+    double imageWidth = sprite->imageWidth, imageHeight = sprite->imageHeight;
     double width = std::fabs(imageWidth * scaleX), height = std::fabs(imageHeight * scaleY);
     drawSpriteStretched(*renderer, index, float(x - (width - imageWidth) / 2),
                         float(y - (height - imageHeight) / 2), float(width), float(height));
@@ -104,8 +105,7 @@ void rtSpriteSize(double slot, double& width, double& height)
         width = height = 0;
         return;
     }
-    int index = toInt(slot);
-    bool inTable = isSpriteSlot(index);
-    width = inTable ? renderer->imageWidth[index] : 0;
-    height = inTable ? renderer->imageHeight[index] : 0;
+    const SpriteSlot* sprite = renderer->sprites.slot(toInt(slot));
+    width = sprite ? sprite->imageWidth : 0;
+    height = sprite ? sprite->imageHeight : 0;
 }

@@ -6,26 +6,25 @@
 #include <new>
 
 #include "runtime/gfx2d/renderer.h"
-#include "runtime/gfx2d/textures.h"
 
 using namespace rt;
 
 namespace rt {
 
 // The image's part of the slot's texture: s from 0 to sMax, t from 0 (bottom) to tMax (top).
-static void imageTextureExtent(const OpenGLRainbows& renderer, int slot, float& sMax, float& tMax)
+static void imageTextureExtent(const SpriteSlot& sprite, float& sMax, float& tMax)
 {
-    sMax = float(renderer.imageWidth[slot]) / float(renderer.textureWidth[slot]);
-    tMax = float(renderer.imageHeight[slot]) / float(renderer.textureHeight[slot]);
+    sMax = float(sprite.imageWidth) / float(sprite.textureWidth);
+    tMax = float(sprite.imageHeight) / float(sprite.textureHeight);
 }
 
 // The 2D drawing state with the slot's plain texture bound, sampled nearest when each texel lands on
 // exactly one pixel.
-static void useSprite(OpenGLRainbows& renderer, int slot, bool texelOnPixel)
+static void useSprite(OpenGLRainbows& renderer, int slot, SpriteSlot& sprite, bool texelOnPixel)
 {
     renderer.useTexturedState();
     renderer.bindSprite(slot, -1, false);
-    renderer.useSpriteFilter(slot, texelOnPixel);
+    renderer.useSpriteFilter(sprite, texelOnPixel);
 }
 
 // One quad, corners bottom-left, bottom-right, top-right, top-left (counter-clockwise on the screen).
@@ -46,38 +45,40 @@ static void emitQuad(GLenum mode, float sMax, float tMax, float left, float bott
     glEnd();
 }
 
-// An empty slot has no area to draw.
-static bool drawable(const OpenGLRainbows& renderer, int slot)
+// The slot when it has a picture to draw; an empty slot, or a number outside the table, has no area.
+static SpriteSlot* drawable(OpenGLRainbows& renderer, int slot)
 {
-    return isSpriteSlot(slot) && renderer.imageWidth[slot] > 0 && renderer.imageHeight[slot] > 0;
+    SpriteSlot* sprite = renderer.sprites.slot(slot);
+    return sprite && sprite->hasImage() ? sprite : nullptr;
 }
 
 void drawSprite(OpenGLRainbows& renderer, int slot, float x, float y)
 {
-    if (!drawable(renderer, slot)) return;
-    drawSpriteStretched(renderer, slot, x, y, float(renderer.imageWidth[slot]),
-                        float(renderer.imageHeight[slot]));
+    const SpriteSlot* sprite = drawable(renderer, slot);
+    if (!sprite) return;
+    drawSpriteStretched(renderer, slot, x, y, float(sprite->imageWidth), float(sprite->imageHeight));
 }
 
 void drawSpriteStretched(OpenGLRainbows& renderer, int slot, float x, float y, float width, float height)
 {
-    if (!drawable(renderer, slot)) return;
+    SpriteSlot* sprite = drawable(renderer, slot);
+    if (!sprite) return;
     float left = std::ceil(x), top = std::ceil(y), w = std::ceil(width), h = std::ceil(height);
     // The corners are whole pixels: at the image's own size every texel covers one pixel.
-    useSprite(renderer, slot,
-              w == float(renderer.imageWidth[slot]) && h == float(renderer.imageHeight[slot]));
+    useSprite(renderer, slot, *sprite, w == float(sprite->imageWidth) && h == float(sprite->imageHeight));
     float sMax, tMax;
-    imageTextureExtent(renderer, slot, sMax, tMax);
+    imageTextureExtent(*sprite, sMax, tMax);
     emitQuad(GL_QUADS, sMax, tMax, left, -top - h, left + w, -top);
 }
 
 void drawSpriteRotated(OpenGLRainbows& renderer, int slot, float x, float y, float angle, float zoom)
 {
-    if (!drawable(renderer, slot)) return;
-    useSprite(renderer, slot, false);
+    SpriteSlot* sprite = drawable(renderer, slot);
+    if (!sprite) return;
+    useSprite(renderer, slot, *sprite, false);
     float sMax, tMax;
-    imageTextureExtent(renderer, slot, sMax, tMax);
-    int width = renderer.imageWidth[slot], height = renderer.imageHeight[slot];
+    imageTextureExtent(*sprite, sMax, tMax);
+    int width = sprite->imageWidth, height = sprite->imageHeight;
     float halfWidth = zoom * float(width) * 0.5f, halfHeight = zoom * float(height) * 0.5f;
     renderer.glState.setMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -89,18 +90,18 @@ void drawSpriteRotated(OpenGLRainbows& renderer, int slot, float x, float y, flo
 
 void drawSpriteInScene(OpenGLRainbows& renderer, int slot, int x, int y, int z, float scale)
 {
-    if (!drawable(renderer, slot)) return;
+    SpriteSlot* sprite = drawable(renderer, slot);
+    if (!sprite) return;
     int boundA = renderer.boundSprite, boundB = renderer.boundSecondSprite;
     bool boundMip = renderer.boundMip;
-    useSprite(renderer, slot, false);
+    useSprite(renderer, slot, *sprite, false);
     float sMax, tMax;
-    imageTextureExtent(renderer, slot, sMax, tMax);
+    imageTextureExtent(*sprite, sMax, tMax);
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     float right[3] = {m[0], m[4], m[8]}, up[3] = {m[1], m[5], m[9]};
     float base[3] = {float(x), float(y), float(z)};
-    float d = scale * float(renderer.imageWidth[slot] >> 2),
-          e = scale * float(renderer.imageHeight[slot] >> 1);
+    float d = scale * float(sprite->imageWidth >> 2), e = scale * float(sprite->imageHeight >> 1);
     auto corner = [&](float alongRight, float alongUp) {
         glVertex3f(base[0] + alongRight * right[0] + alongUp * up[0],
                    base[1] + alongRight * right[1] + alongUp * up[1],
@@ -120,16 +121,16 @@ void drawSpriteInScene(OpenGLRainbows& renderer, int slot, int x, int y, int z, 
 }
 
 // The slot's alpha plane, read from its texture the first time it is needed.
-static const uint8_t* collisionMask(OpenGLRainbows& renderer, int slot)
+static const uint8_t* collisionMask(OpenGLRainbows& renderer, SpriteSlot& sprite)
 {
-    if (renderer.collisionMasks[slot]) return renderer.collisionMasks[slot];
-    size_t size = size_t(renderer.textureWidth[slot]) * size_t(renderer.textureHeight[slot]);
+    if (sprite.collisionMask) return sprite.collisionMask;
+    size_t size = size_t(sprite.textureWidth) * size_t(sprite.textureHeight);
     uint8_t* mask = new (std::nothrow) uint8_t[size];
     if (!mask) return nullptr;
-    renderer.glState.bindTexture(0, renderer.spriteTextures[slot][0]);
+    renderer.glState.bindTexture(0, sprite.textures[0]);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
-    renderer.collisionMasks[slot] = mask;
+    sprite.collisionMask = mask;
     if (renderer.boundSprite >= 0)
         renderer.bindSprite(renderer.boundSprite, renderer.boundSecondSprite, renderer.boundMip);
     return mask;
@@ -137,19 +138,21 @@ static const uint8_t* collisionMask(OpenGLRainbows& renderer, int slot)
 
 bool spriteCollision(OpenGLRainbows& renderer, int slotA, int slotB, int xA, int yA, int xB, int yB)
 {
-    if (!drawable(renderer, slotA) || !drawable(renderer, slotB)) return false;
-    int widthA = renderer.imageWidth[slotA], heightA = renderer.imageHeight[slotA];
-    int widthB = renderer.imageWidth[slotB], heightB = renderer.imageHeight[slotB];
+    SpriteSlot* spriteA = drawable(renderer, slotA);
+    SpriteSlot* spriteB = drawable(renderer, slotB);
+    if (!spriteA || !spriteB) return false;
+    int widthA = spriteA->imageWidth, heightA = spriteA->imageHeight;
+    int widthB = spriteB->imageWidth, heightB = spriteB->imageHeight;
     // Corners in 64 bits: positions from game code may lie anywhere in the int range.
     int64_t x0 = std::max<int64_t>(xA, xB),
             x1 = std::min<int64_t>(int64_t(xA) + widthA, int64_t(xB) + widthB);
     int64_t y0 = std::max<int64_t>(yA, yB),
             y1 = std::min<int64_t>(int64_t(yA) + heightA, int64_t(yB) + heightB);
     if (x1 <= x0 || y1 <= y0) return false;
-    const uint8_t* maskA = collisionMask(renderer, slotA);
-    const uint8_t* maskB = collisionMask(renderer, slotB);
+    const uint8_t* maskA = collisionMask(renderer, *spriteA);
+    const uint8_t* maskB = collisionMask(renderer, *spriteB);
     if (!maskA || !maskB) return false;
-    int pitchA = renderer.textureWidth[slotA], pitchB = renderer.textureWidth[slotB];
+    int pitchA = spriteA->textureWidth, pitchB = spriteB->textureWidth;
     auto collides = [&](int64_t sx, int64_t sy) {
         size_t a = size_t(heightA - 1 - (sy - yA)) * pitchA + size_t(sx - xA);
         size_t b = size_t(heightB - 1 - (sy - yB)) * pitchB + size_t(sx - xB);

@@ -25,17 +25,18 @@ void installBuiltinFont(OpenGLRainbows& renderer, int font)
 {
     int slot = fontSlot(clampFont(font));
     renderer.emptySpriteSlot(slot);
+    SpriteSlot& sprite = *renderer.sprites.slot(slot); // font slots are in the table
     ImageBuffer image;
     makeBuiltinFont(image);
     int textureWidth, textureHeight;
-    if (!makeTexture(image, 0, 0, 0, 0, &renderer.spriteTextures[slot][0], nullptr, false, true,
-                     &textureWidth, &textureHeight))
+    if (!makeTexture(image, 0, 0, 0, 0, &sprite.textures[0], nullptr, false, true, &textureWidth,
+                     &textureHeight))
         return;
-    renderer.textureWidth[slot] = textureWidth;
-    renderer.textureHeight[slot] = textureHeight;
-    renderer.imageWidth[slot] = image.width;
-    renderer.imageHeight[slot] = image.height;
-    renderer.spriteMadeNearest[slot] = true;
+    sprite.textureWidth = textureWidth;
+    sprite.textureHeight = textureHeight;
+    sprite.imageWidth = image.width;
+    sprite.imageHeight = image.height;
+    sprite.madeNearest = true;
 }
 
 // The grid of a font image: 16 columns; 16 rows when it is taller than wide, else 8.
@@ -43,22 +44,25 @@ struct FontGrid
 {
     int rows = 8;
     int glyphCount = 128;
-    int cellWidth = 0;  // pixels, also the advance
-    int cellHeight = 0; // pixels
-    float cellS = 0;    // cell width in texture units
-    float cellT = 0;    // cell height in texture units
+    int cellWidth = 0;   // pixels, also the advance
+    int cellHeight = 0;  // pixels
+    int imageHeight = 0; // pixels of the whole font image
+    float cellS = 0;     // cell width in texture units
+    float cellT = 0;     // cell height in texture units
 };
 
 static FontGrid fontGrid(const OpenGLRainbows& renderer, int slot)
 {
     FontGrid grid;
-    int width = renderer.imageWidth[slot], height = renderer.imageHeight[slot];
-    if (width <= 0 || height <= 0) return grid;
+    const SpriteSlot* sprite = renderer.sprites.withImage(slot);
+    if (!sprite) return grid;
+    int width = sprite->imageWidth, height = sprite->imageHeight;
+    grid.imageHeight = height;
     if (width < height) grid.rows = 16, grid.glyphCount = 256;
     grid.cellWidth = width >> 4;
     grid.cellHeight = grid.rows == 16 ? height >> 4 : height >> 3;
-    grid.cellS = float(width) / float(renderer.textureWidth[slot]) / 16;
-    grid.cellT = float(height) / float(renderer.textureHeight[slot]) / float(grid.rows);
+    grid.cellS = float(width) / float(sprite->textureWidth) / 16;
+    grid.cellT = float(height) / float(sprite->textureHeight) / float(grid.rows);
     return grid;
 }
 
@@ -159,8 +163,7 @@ static void drawTextAtProjection(OpenGLRainbows& renderer, int font, const FontG
     glPushMatrix();
     glLoadIdentity();
     float width = float(strlen(text)) * float(grid.cellWidth);
-    int imageHeight = renderer.imageHeight[fontSlot(font)];
-    drawText(renderer, font, text, px - width / 2 - vx, vy + py - float(imageHeight >> 3), pz);
+    drawText(renderer, font, text, px - width / 2 - vx, vy + py - float(grid.imageHeight >> 3), pz);
     glPopMatrix();
     renderer.glState.setMatrixMode(GL_PROJECTION);
     glPopMatrix();

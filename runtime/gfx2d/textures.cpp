@@ -88,36 +88,38 @@ bool makeTexture(ImageBuffer& image, int x0, int y0, int width, int height, GLui
 
 void freeSprite(OpenGLRainbows& renderer, int slot)
 {
-    if (isSpriteSlot(slot)) renderer.emptySpriteSlot(slot);
+    renderer.emptySpriteSlot(slot);
 }
 
 bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colourKey, bool normalMap)
 {
-    if (!isSpriteSlot(slot)) return false;
+    SpriteSlot* sprite = renderer.sprites.slot(slot);
+    if (!sprite) return false;
     renderer.emptySpriteSlot(slot);
     ImageBuffer image;
     if (!readBmp(path, colourKey, image) && !readPng(path, colourKey, image)) return false;
     if (image.width < 1 || image.height < 1) return false;
 
     bool font = slot >= firstFontSlot;
-    GLuint* textures = renderer.spriteTextures[slot];
+    GLuint* textures = sprite->textures;
     int textureWidth, textureHeight;
     if (!makeTexture(image, 0, 0, 0, 0, &textures[0], font ? nullptr : &textures[1], normalMap && !font, font,
                      &textureWidth, &textureHeight))
         return false;
     // A picture larger than a texture can be keeps only the part that fits.
     int maxSize = maxTextureSize();
-    renderer.textureWidth[slot] = textureWidth;
-    renderer.textureHeight[slot] = textureHeight;
-    renderer.imageWidth[slot] = std::min(image.width, maxSize);
-    renderer.imageHeight[slot] = std::min(image.height, maxSize);
-    renderer.spriteMadeNearest[slot] = font;
+    sprite->textureWidth = textureWidth;
+    sprite->textureHeight = textureHeight;
+    sprite->imageWidth = std::min(image.width, maxSize);
+    sprite->imageHeight = std::min(image.height, maxSize);
+    sprite->madeNearest = font;
     return true;
 }
 
 int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int width, int height)
 {
-    if (!isSpriteSlot(slot)) return 0;
+    SpriteSlot* sprite = renderer.sprites.slot(slot);
+    if (!sprite) return 0;
     // Only the part of the rectangle on the screen is copied: beyond it there are no pixels to read.
     int left = std::max(x, 0), top = std::max(y, 0);
     int right = int(std::min<int64_t>(int64_t(x) + width, renderer.screenWidth));
@@ -127,8 +129,8 @@ int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int wid
     int maxSize = maxTextureSize();
     if (width > maxSize || height > maxSize) return 0;
     int textureWidth = powerOfTwoAtLeast(width, 32), textureHeight = powerOfTwoAtLeast(height, 32);
-    GLuint* textures = renderer.spriteTextures[slot];
-    if (renderer.textureWidth[slot] == textureWidth && renderer.textureHeight[slot] == textureHeight) {
+    GLuint* textures = sprite->textures;
+    if (sprite->textureWidth == textureWidth && sprite->textureHeight == textureHeight) {
         renderer.glState.bindTexture(0, textures[0]);
     } else {
         for (int i = 0; i < 2; ++i) {
@@ -142,19 +144,19 @@ int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int wid
         glGenTextures(1, &textures[0]);
         renderer.glState.bindTexture(0, textures[0]);
         setTextureParameters(GL_LINEAR, GL_LINEAR);
-        renderer.spriteMadeNearest[slot] = false;
-        renderer.spriteFilterNow[slot] = 0;
+        sprite->madeNearest = false;
+        sprite->filterNow = filterUnknown;
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                      nullptr);
     }
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, renderer.screenHeight - y - height, width, height);
-    renderer.textureWidth[slot] = textureWidth;
-    renderer.textureHeight[slot] = textureHeight;
-    renderer.imageWidth[slot] = width;
-    renderer.imageHeight[slot] = height;
+    sprite->textureWidth = textureWidth;
+    sprite->textureHeight = textureHeight;
+    sprite->imageWidth = width;
+    sprite->imageHeight = height;
     // Collision tests see the grabbed picture, not the one read before.
-    delete[] renderer.collisionMasks[slot];
-    renderer.collisionMasks[slot] = nullptr;
+    delete[] sprite->collisionMask;
+    sprite->collisionMask = nullptr;
     return 1;
 }
 

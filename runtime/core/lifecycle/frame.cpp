@@ -3,6 +3,7 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/core/lifecycle/frame_wait.h"
 #include "runtime/core/lifecycle/window_proc.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/renderer_lifecycle.h"
@@ -23,7 +24,8 @@ void rtShowFrame()
     rtWaitWhilePaused();
     pollInputForFrame();
     endScene3DShadowPass();
-    double waited = engine.renderer->rtPresent();
+    engine.renderer->present();
+    double waited = waitForNextFrame();
     if (waited == 0) {
         rtSetEndCode(0);
         rtFatalEnd();
@@ -34,9 +36,8 @@ void rtShowFrame()
 
 void rtSetFrameRate(double framesPerSecond)
 {
-    OpenGLRainbows* renderer = startedRenderer(__func__);
-    if (!renderer) return;
-    renderer->frameGrid.interval = frameIntervalFor(toInt(framesPerSecond));
+    if (!startedRenderer(__func__)) return;
+    engine.frameGrid.interval = frameIntervalFor(toInt(framesPerSecond));
 }
 
 double rtFrameDuration()

@@ -9,6 +9,7 @@
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/core/lifecycle/end_routine.h"
+#include "runtime/core/lifecycle/frame_wait.h"
 #include "runtime/core/lifecycle/window_proc.h"
 #include "runtime/core/window_events.h"
 #include "runtime/files/files_lifecycle.h"
@@ -70,7 +71,8 @@ static void showLoadingFrame()
 {
     rtClearScreen();
     setAllFrameClocks();
-    engine.renderer->rtPresent();
+    engine.renderer->present();
+    waitForNextFrame();
     engine.renderer->setup2D(0, 0, 0, 0);
     double screenWidth, screenHeight, cellWidth, cellHeight;
     rtScreenSize(screenWidth, screenHeight);
@@ -95,6 +97,7 @@ int rtEngineInit(const char* title)
     createSoundSystem();
     netCreateRecord();
     if (!startRenderer()) failStartUp("Cannot create an OpenGL context for the game window");
+    startFrameGrid();
     startScene3D();
     rtSeedRandom(toUint32Wrapping(nowMs()));
     enterStartScreenMode();

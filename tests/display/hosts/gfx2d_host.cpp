@@ -143,10 +143,11 @@ static void sprites()
     rtClearScreen();
     rtDrawRect(0, 0, 19, 19, 0x0000FF);
     rtGrabSprite(4, 0, 0, 20, 20);
-    GLuint texture = engine.renderer->spriteTextures[4][0];
-    report("grab.textureWidth", engine.renderer->textureWidth[4]);
+    const SpriteSlot& grabbed = *engine.renderer->sprites.slot(4);
+    GLuint texture = grabbed.textures[0];
+    report("grab.textureWidth", grabbed.textureWidth);
     rtGrabSprite(4, 0, 0, 20, 20);
-    report("grab.reused", engine.renderer->spriteTextures[4][0] == texture);
+    report("grab.reused", grabbed.textures[0] == texture);
     report("grab.empty", rtGrabSprite(5, 0, 0, 0, 10));
     // Rectangles reaching past the screen keep the part on it; wholly off it there is nothing to grab.
     report("grab.offRight", rtGrabSprite(5, 320, 10, 20, 20));
@@ -382,7 +383,8 @@ static void handOver()
     glGetFloatv(GL_CURRENT_COLOR, colour);
     report("given.alphaTest", glIsEnabled(GL_ALPHA_TEST));
     report("given.texturing", glIsEnabled(GL_TEXTURE_2D));
-    report("given.spriteBound", GLuint(texture) == renderer.spriteTextures[3][0]);
+    GLuint spriteTexture = renderer.sprites.slot(3)->textures[0];
+    report("given.spriteBound", GLuint(texture) == spriteTexture);
     report("given.colour", colour[0] * 100 + colour[3] * 1000);
 
     // Direct calls change what the renderer set; after forgetGlState it sets it again.
@@ -390,7 +392,7 @@ static void handOver()
     glDisable(GL_ALPHA_TEST);
     glBindTexture(GL_TEXTURE_2D, 0);
     glActiveTextureARB_(GL_TEXTURE1_ARB);
-    glBindTexture(GL_TEXTURE_2D, renderer.spriteTextures[3][0]);
+    glBindTexture(GL_TEXTURE_2D, spriteTexture);
     glEnable(GL_TEXTURE_2D);
     glActiveTextureARB_(GL_TEXTURE0_ARB);
     glDisable(GL_BLEND);
