@@ -19,6 +19,8 @@
 #include "runtime/files/archive_resolver.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static workload::Options options;
 static workload::Places places;
 static RtString lines[workload::textLines]; // made once: the text commands' cost, not the strings'

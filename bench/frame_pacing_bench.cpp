@@ -21,6 +21,8 @@
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 // Counting every allocation of the process.
 static std::atomic<long> mallocCalls{0};
 static std::atomic<long> newCalls{0};

@@ -17,6 +17,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static std::string movie =
     std::filesystem::path(__FILE__).parent_path().string() + "/../tests/media/colours.mkv";
 constexpr double movieFramesPerSecond = 25;

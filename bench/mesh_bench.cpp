@@ -15,6 +15,8 @@
 #include "runtime/gfx3d/mesh.h"
 #include "runtime/gfx3d/mesh_file.h"
 
+using namespace rt;
+
 namespace {
 
 constexpr int gridSide = 224; // 223 x 223 quads of two triangles (99 458), and 542 more:

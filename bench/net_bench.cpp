@@ -23,6 +23,8 @@
 #include "runtime/net/net_state.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

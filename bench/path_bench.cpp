@@ -16,6 +16,8 @@
 #include "runtime/path/planner.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace {
 
 // Open: every cell passable, costs 1 to 9. Maze-like: corridors one cell wide carved by a random

@@ -21,6 +21,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static int screenWidth = 320, screenHeight = 240;
 constexpr int drawSlot = 0, querySlot = 1;
 

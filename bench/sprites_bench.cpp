@@ -14,6 +14,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static constexpr int spriteCount = 40, spriteWidth = 64, spriteHeight = 60;
 
 // 40 different pictures with a transparent border, as the game's cards have.

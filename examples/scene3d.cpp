@@ -11,6 +11,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static int framesToRun = 0; // 0: until Escape
 static std::string screenshotFile;
 

@@ -10,6 +10,8 @@
 #include "runtime/gfx3d/mesh.h"
 #include "runtime/gfx3d/mesh_file.h"
 
+using namespace rt;
+
 static int usage()
 {
     fprintf(stderr, "usage: mesh_tool convert <mesh> <out.ddd>\n"

@@ -22,6 +22,8 @@
 
 #include "runtime/files/archive_packer.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 static int usage()

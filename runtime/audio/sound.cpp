@@ -16,6 +16,10 @@
 #include "runtime/files/load_failure_log.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Mixer
 
 bool SoundSystem::setUp(SDL_Window*)
@@ -117,6 +121,8 @@ static bool readWholeFile(const char* path, std::vector<uint8_t>& bytes)
     fclose(file);
     return ok;
 }
+
+} // namespace rt
 
 double rtLoadSound(const RtString& name, double slot, double copies)
 {

@@ -8,6 +8,8 @@
 struct SDL_Window;
 struct Mix_Chunk;
 
+namespace rt {
+
 constexpr int soundSlotCount = 256;   // records in the table
 constexpr int usableSoundSlots = 128; // slots the commands reach: 0..127
 constexpr int maxSoundCopies = 4;
@@ -67,3 +69,5 @@ float gainOfHundredthsDb(int hundredthsDb);
 // The side gains of a volume percentage (0..100) and a pan (-10000 full left .. 10000 full right):
 // the volume lowers both sides by 100 - v dB, the pan lowers the far side by |pan| / 100 dB.
 ChannelGain channelGain(int volumePercent, int pan);
+
+} // namespace rt

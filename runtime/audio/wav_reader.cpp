@@ -6,6 +6,10 @@
 #include <cstring>
 #include <vector>
 
+using namespace rt;
+
+namespace rt {
+
 static uint16_t readU16(const uint8_t* p)
 {
     return uint16_t(p[0] | p[1] << 8);
@@ -107,3 +111,5 @@ Mix_Chunk* makeMixerChunk(const WavSound& sound, uint16_t format, int channels, 
     chunk->volume = MIX_MAX_VOLUME;
     return chunk;
 }
+
+} // namespace rt

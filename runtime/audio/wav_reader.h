@@ -8,6 +8,8 @@
 
 struct Mix_Chunk;
 
+namespace rt {
+
 // Largest sound, in bytes of the file's samples; largest chunk after conversion to the mixer's format
 // (64 MB hold 12 minutes of 22050 Hz 16-bit stereo) and largest buffer the conversion may work in.
 constexpr uint32_t maxWavDataSize = 0x0FFFFFFF;
@@ -37,3 +39,5 @@ bool readWav(const uint8_t* bytes, size_t size, WavSound& sound);
 // Mix_FreeChunk releases; a trailing partial frame is dropped. Null when the conversion fails or the
 // result would be larger than maxMixerChunkSize.
 Mix_Chunk* makeMixerChunk(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond);
+
+} // namespace rt

@@ -6,8 +6,6 @@
 // is dropped silently. A null text writes "null".
 void rtLogError(const char* text);
 
-// Path of the error log: the temp folder followed directly by "ErrorLog.txt".
-const char* errorLogPath();
 
 // The text "TX" and the given text to the debugger's output, only while a debugger is attached.
 void rtDebugText(const char* text);
@@ -20,8 +18,21 @@ void rtSetSourcePosition(double file, double line);
 
 // The game's end command: end code 0, then the end routine.
 [[noreturn]] void rtEnd();
-// The end routine: releases every subsystem in a fixed order and exits the process with code 0.
+// The one way out: runs the end routine start-up installed (which releases every subsystem in a fixed
+// order) and exits the process with code 0. Before start-up only the end lines are logged.
 [[noreturn]] void rtFatalEnd();
 // Runtime errors: rtSetEndCode(code), then the end routine (7 = out of range or no storage,
 // 8 = no size, 9 = index out of range).
 [[noreturn]] void rtEndWithCode(double code);
+
+namespace rt {
+
+// Path of the error log: the temp folder followed directly by "ErrorLog.txt".
+const char* errorLogPath();
+
+// Start-up hands over the routine that releases the subsystems; rtFatalEnd runs it.
+void installEndRoutine(void (*endRoutine)());
+// In debug mode: "-End On Line", then end code, end line - 1, source line and source file ("%.2g").
+void logEndLines();
+
+} // namespace rt

@@ -3,27 +3,26 @@
 // describes; the subsystem objects are created once by rtEngineInit and released once by rtFatalEnd.
 #pragma once
 
-#include "runtime/values/rt_string.h"
+#include <string>
 
 struct SDL_Window;
-class OpenGLRainbows;
+
 namespace rt {
+
+class OpenGLRainbows;
 class Rainbows3D;
-}
 struct NetState;
 struct ArchiveResolver;
 struct InputContext;
 struct SoundSystem;
 struct SoundSlot;
-namespace rt {
 struct MediaWindow;
-}
 
 struct EngineState {
-    RtString commandLine; // the program's arguments, without the program's own name
+    std::string commandLine; // the program's arguments, without the program's own name
 
     // Subsystem objects: non-null from start-up to the end routine once their subsystem exists.
-    rt::Rainbows3D* scene3d = nullptr;  // 3D scene
+    Rainbows3D* scene3d = nullptr;      // 3D scene
     OpenGLRainbows* renderer = nullptr; // 2D renderer and GL context
     NetState* network = nullptr;        // network games
     int currentFont = 0;                // font slot used by text printing
@@ -35,10 +34,10 @@ struct EngineState {
 
     ArchiveResolver* dataResolver = nullptr;  // file names of images, sounds and data
     ArchiveResolver* mediaResolver = nullptr; // file names of music and movies
-    rt::MediaWindow* mediaWindow = nullptr;   // the music that plays, or null
+    MediaWindow* mediaWindow = nullptr;       // the music that plays, or null
 
     SDL_Window* window = nullptr; // the one main window
-    RtString windowTitle;         // the game's title, also the window caption
+    std::string windowTitle;      // the game's title, also the window caption
     bool paused = false;          // the window is inactive: rtShowFrame waits
     bool exclusiveMouse = false;  // relative mouse mode requested at the entry
     bool escapeEnds = true;       // Escape ends the program (rtSetEscapeEnds)
@@ -60,3 +59,5 @@ struct EngineState {
 };
 
 extern EngineState engine;
+
+} // namespace rt

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace rt;
+
+namespace rt {
+
 double frameIntervalFor(int framesPerSecond)
 {
     return framesPerSecond <= 0 ? 2.0 : 1000.0 / framesPerSecond;
@@ -38,3 +42,5 @@ double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)(), v
     grid.deadline = nextFrameDeadline(grid.deadline, grid.interval, now);
     return now - start + 1;
 }
+
+} // namespace rt

@@ -2,6 +2,8 @@
 // the grid points already past instead of catching up, so the grid keeps its phase.
 #pragma once
 
+namespace rt {
+
 struct FrameGrid
 {
     double deadline = 0;           // ms of nowMs() at which the next frame may be shown
@@ -25,3 +27,5 @@ constexpr double frameMaxSleepMs = 2.0;
 // (which returns false when there is none) and sleeping through sleep() as said above, then advances
 // the grid. Returns the milliseconds spent waiting plus 1, never 0.
 double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)(), void (*sleep)(double));
+
+} // namespace rt

@@ -5,6 +5,10 @@
 #include <lzo/lzo1x.h>
 #include <memory>
 
+using namespace rt;
+
+namespace rt {
+
 static void putUint32(std::vector<unsigned char>& out, uint32_t value)
 {
     for (int shift = 0; shift < 32; shift += 8)
@@ -99,3 +103,5 @@ bool appendArchive(const std::string& hostPath, const std::vector<PackedFile>& f
     }
     return true;
 }
+
+} // namespace rt

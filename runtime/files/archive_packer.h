@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace rt {
+
 struct PackedFile
 {
     std::string entryName;            // the name the resolver matches, 1 to 255 bytes
@@ -22,3 +24,5 @@ bool buildArchiveTail(uint64_t hostSize, const std::vector<PackedFile>& files, b
 // Appends an archive of the given files to the file at hostPath (which must exist).
 bool appendArchive(const std::string& hostPath, const std::vector<PackedFile>& files, bool offsetsFromEnd,
                    std::string& error);
+
+} // namespace rt

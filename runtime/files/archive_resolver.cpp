@@ -20,6 +20,10 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Reading the archive
 
 static uint32_t readUint32(const unsigned char* bytes)
@@ -310,6 +314,8 @@ static void setArchiveFile(ArchiveResolver* resolver, const RtString& path)
     if (!copyPath(resolver->archivePath, sizeof resolver->archivePath, hostName))
         resolver->archivePath[0] = '\0';
 }
+
+} // namespace rt
 
 void rtSetArchiveFiles(const RtString& dataArchive, const RtString& mediaArchive)
 {

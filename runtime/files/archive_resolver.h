@@ -16,6 +16,8 @@
 
 #include "runtime/values/rt_string.h"
 
+namespace rt {
+
 // Room a caller gives for the resolved path, terminator included.
 constexpr int resolvedPathCapacity = 1024;
 // Unpacked sizes above this are refused: no game file needs more, and a damaged size must not
@@ -74,3 +76,5 @@ using UnpackedBytes = std::unique_ptr<unsigned char[], FreeDeleter>;
 // Damaged compressed data is not an error: `length` is whatever the decompressor produced.
 bool unpackArchiveEntry(const unsigned char* file, size_t fileSize, const ArchiveEntry& entry,
                         UnpackedBytes& bytes, size_t& length);
+
+} // namespace rt

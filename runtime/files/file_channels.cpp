@@ -13,9 +13,13 @@
 #include <unistd.h>
 
 #include "runtime/core/end.h"
-#include "runtime/files/files_teardown.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/files/host_path.h"
 #include "runtime/runtime.h"
+
+using namespace rt;
+
+namespace rt {
 
 int fileChannels[fileChannelCount] = {-1, -1, -1, -1, -1, -1, -1, -1};
 
@@ -78,6 +82,8 @@ static void writeUnsigned(double channel, double value, int byteCount)
         bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
     writeExactly(file, bytes, size_t(byteCount));
 }
+
+} // namespace rt
 
 // ---- Opening and closing
 

@@ -8,6 +8,10 @@
 #include "runtime/runtime.h"
 #include "runtime/values/text_arrays.h"
 
+using namespace rt;
+
+namespace rt {
+
 static bool sameLetter(char a, char b)
 {
     if (a >= 'A' && a <= 'Z') a = char(a - 'A' + 'a');
@@ -52,6 +56,8 @@ static bool isFolder(DIR* folder, const dirent* entry)
     struct stat info; // links count as what they lead to
     return fstatat(dirfd(folder), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
 }
+
+} // namespace rt
 
 double rtFileList(const RtString& pattern, RtTextArray& array)
 {

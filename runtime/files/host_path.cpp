@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace rt;
+
+namespace rt {
+
 std::string hostPath(const char* name)
 {
     std::string path = name ? name : "";
@@ -25,3 +29,5 @@ int openExistingFile(const char* name)
     }
     return file;
 }
+
+} // namespace rt

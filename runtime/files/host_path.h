@@ -4,8 +4,12 @@
 
 #include <string>
 
+namespace rt {
+
 // The name with every '\' turned into '/'.
 std::string hostPath(const char* name);
 // Opens an existing regular file for reading (read-only, close-on-exec); -1 when the name is
 // missing, cannot be read or names a folder.
 int openExistingFile(const char* name);
+
+} // namespace rt

@@ -9,11 +9,15 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
-#include "runtime/files/files_teardown.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/files/host_path.h"
 #include "runtime/files/line_splitter.h"
 #include "runtime/files/resolve_for_reading.h"
 #include "runtime/runtime.h"
+
+using namespace rt;
+
+namespace rt {
 
 // ---- Reading
 
@@ -211,6 +215,8 @@ static IniDocument& current()
     filesTeardown().writeBackIniDocument = writeBackCurrentDocument;
     return currentDocument;
 }
+
+} // namespace rt
 
 void rtIniOpen(const RtString& name)
 {

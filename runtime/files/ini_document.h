@@ -9,6 +9,8 @@
 
 #include "runtime/values/rt_string.h"
 
+namespace rt {
+
 struct IniPair
 {
     RtString key;
@@ -42,3 +44,5 @@ RtString iniValue(const IniDocument& document, const char* section, const char* 
 void writeBackIniDocument(const IniDocument& document);
 // The INI text write-back produces.
 std::vector<char> iniText(const IniDocument& document);
+
+} // namespace rt

@@ -7,8 +7,12 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
-#include "runtime/files/files_teardown.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/runtime.h"
+
+using namespace rt;
+
+namespace rt {
 
 // Parallel lists, in load order: the lower-cased name each library was asked for, and its handle.
 static std::vector<RtString> libraryNames;
@@ -26,6 +30,8 @@ void releaseLibraries()
     libraryHandles.clear();
     libraryNames.clear();
 }
+
+} // namespace rt
 
 void rtGetLibraryFunction(RtString& libraryName, const RtString& functionName, void*& function)
 {

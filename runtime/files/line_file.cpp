@@ -9,12 +9,16 @@
 #include <unistd.h>
 
 #include "runtime/core/end.h"
-#include "runtime/files/files_teardown.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/files/host_path.h"
 #include "runtime/files/line_splitter.h"
 #include "runtime/files/load_failure_log.h"
 #include "runtime/files/resolve_for_reading.h"
 #include "runtime/runtime.h"
+
+using namespace rt;
+
+namespace rt {
 
 static LineFileCache lineFile;
 
@@ -77,6 +81,8 @@ static bool validLineIndex(int n)
     rtSetEndCode(7);
     return false;
 }
+
+} // namespace rt
 
 RtString rtGetFileLine(const RtString& name, double line)
 {

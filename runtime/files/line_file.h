@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace rt {
+
 constexpr int lineFileSlots = 256;
 constexpr int lineSlotSize = 1024; // bytes per line, terminator included: longer lines are cut
 
@@ -18,3 +20,5 @@ struct LineFileCache
 
 // Writes the held lines back (slots 0 to lastLine, each followed by CR LF) when changed.
 void writeBackLineFile(LineFileCache& cache);
+
+} // namespace rt

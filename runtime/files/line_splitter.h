@@ -10,6 +10,8 @@
 #include <string>
 #include <unistd.h>
 
+namespace rt {
+
 class LineSplitter
 {
   public:
@@ -90,3 +92,5 @@ template <class OnLine> void splitFileLines(int file, LineSplitter& splitter, On
     }
     splitter.finish(onLine);
 }
+
+} // namespace rt

@@ -4,5 +4,9 @@
 
 #include <string>
 
+namespace rt {
+
 // The resolved path when the name resolves, else the name unchanged (with '/' separators).
 std::string resolveForReading(const char* name);
+
+} // namespace rt

@@ -18,12 +18,16 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/core/window_events.h"
 #include "runtime/files/host_path.h"
-#include "runtime/gfx2d/renderer.h"
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
 extern char** environ;
+
+using namespace rt;
+
+namespace rt {
 
 // ---- Platform facts
 
@@ -40,6 +44,8 @@ uint32_t machineSerial()
     }
     return 0x2E6B41D7u;
 }
+
+} // namespace rt
 
 RtString rtPlatformInfo(RtString& key)
 {
@@ -64,6 +70,8 @@ RtString rtPlatformInfo(RtString& key)
     }
     return "NO_DATA";
 }
+
+namespace rt {
 
 // ---- Child processes
 
@@ -172,10 +180,12 @@ static std::vector<std::string> fileDialogArguments(const std::string& program, 
     return arguments;
 }
 
+} // namespace rt
+
 RtString rtFileDialog(double mode, const RtString& filter)
 {
     RtString folder = rtGetCurrentDir();
-    if (engine.renderer) engine.renderer->hideWindow();
+    stepWindowAsideForDialog();
 
     std::string chosen;
     int exitCode = 1;
@@ -189,15 +199,12 @@ RtString rtFileDialog(double mode, const RtString& filter)
     }
 
     rtSetCurrentDir(folder);
-    if (engine.renderer) {
-        if (engine.fullScreen)
-            engine.renderer->goFullscreen();
-        else
-            engine.renderer->goWindowed();
-    }
+    bringWindowBackAfterDialog();
     if (chosen.empty()) return "NO_FILE";
     return hostPath(chosen.c_str()).c_str();
 }
+
+namespace rt {
 
 // ---- Shell commands
 
@@ -235,6 +242,8 @@ static bool commandCanStart(const char* line)
         at = colon + 1;
     }
 }
+
+} // namespace rt
 
 double rtShellCommand(const RtString& commandLine, double wait, double show, double& exitCode)
 {

@@ -10,7 +10,13 @@
 #include "runtime/platform/clock.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 static constexpr double fadeMs = 1500;
+
+} // namespace rt
 
 void rtLoadBackground(const RtString& file)
 {

@@ -5,6 +5,8 @@
 
 #include <SDL_opengl.h>
 
+namespace rt {
+
 constexpr int backgroundPictureCount = 16; // picture 0 is the screen background, 1 is scratch space
 constexpr int maxBackgroundTiles = 64;     // tile columns and rows at most
 
@@ -19,3 +21,5 @@ struct BackgroundPicture
     int columns = 0;                                          // tile columns in use
     int rows = 0;                                             // tile rows in use
 };
+
+} // namespace rt

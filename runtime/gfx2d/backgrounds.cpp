@@ -7,6 +7,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/textures.h"
 
+using namespace rt;
+
+namespace rt {
+
 static constexpr int loadedTileLimit = 512;
 
 static bool isPicture(int picture)
@@ -148,3 +152,5 @@ void grabScreenToBackground(OpenGLRainbows& renderer, int picture)
     target.columns = columns;
     target.rows = rows;
 }
+
+} // namespace rt

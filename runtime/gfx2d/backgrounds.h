@@ -2,6 +2,8 @@
 // the screen into them. Picture numbers outside 0..15 are ignored.
 #pragma once
 
+namespace rt {
+
 class OpenGLRainbows;
 
 // Decodes the file (no colour key) into tiles of min(GL_MAX_TEXTURE_SIZE, 512); edge tiles are whole
@@ -13,3 +15,5 @@ void freeBackgroundPicture(OpenGLRainbows& renderer, int picture);
 void drawBackgroundPicture(OpenGLRainbows& renderer, int picture);
 // Copies the whole screen into the picture's tiles.
 void grabScreenToBackground(OpenGLRainbows& renderer, int picture);
+
+} // namespace rt

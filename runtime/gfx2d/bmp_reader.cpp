@@ -8,6 +8,10 @@
 
 #include "runtime/gfx2d/images.h"
 
+using namespace rt;
+
+namespace rt {
+
 static constexpr size_t fileHeaderSize = 14;
 static constexpr size_t minInfoHeaderSize = 16;     // up to and including the bit count
 static constexpr size_t classicInfoHeaderSize = 40; // the colour table follows at least this far in
@@ -118,3 +122,5 @@ bool decodeBmp(const uint8_t* data, size_t size, int colourKey, ImageBuffer& ima
     if (!ok) image.clear();
     return ok;
 }
+
+} // namespace rt

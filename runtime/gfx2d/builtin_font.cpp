@@ -3,6 +3,10 @@
 
 #include "runtime/gfx2d/fonts.h"
 
+using namespace rt;
+
+namespace rt {
+
 const uint32_t builtinGlyphs[96] = {
     0x00000000, 0x08021080, 0x00002940, 0x15F57D40, 0x08E619C4, 0x14222140, 0x0ED114E0, 0x00001080, // 32-39
     0x08210880, 0x04421040, 0x09575480, 0x08471080, 0x04400000, 0x00070000, 0x08000000, 0x04222100, // 40-47
@@ -52,3 +56,5 @@ void makeBuiltinFont(ImageBuffer& image)
         }
     }
 }
+
+} // namespace rt

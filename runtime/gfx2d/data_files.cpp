@@ -6,6 +6,10 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/files/load_failure_log.h"
 
+using namespace rt;
+
+namespace rt {
+
 bool resolveDataName(const RtString& name, char* path, const char* kind)
 {
     if (name.empty()) return false; // an empty name never names a file
@@ -18,3 +22,5 @@ bool resolveDataName(const RtString& name, char* path, const char* kind)
     if (kind) rt::logLoadFailure(kind, name.c_str(), rt::LoadFailure::NotFound);
     return false;
 }
+
+} // namespace rt

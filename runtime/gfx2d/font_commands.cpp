@@ -6,6 +6,8 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 void rtPrint(const RtString& text, double x, double y)
 {
     drawText(*engine.renderer, engine.currentFont, text.c_str(), float(x), float(y), 0);

@@ -5,6 +5,8 @@
 #include "runtime/gfx2d/images.h"
 #include "runtime/values/rt_string.h"
 
+namespace rt {
+
 class OpenGLRainbows;
 
 constexpr int fontCount = 16;
@@ -29,11 +31,9 @@ bool loadFont(OpenGLRainbows& renderer, int font, const char* path);
 // The built-in font into the font's slot.
 void installBuiltinFont(OpenGLRainbows& renderer, int font);
 
-namespace rt {
 // rtLoadFont into font 0 for start-up's default font, which a game need not have: a missing file just
 // leaves the built-in font, without an error log line.
 void loadDefaultFont(const RtString& file);
-} // namespace rt
 
 // Cell width and height of a font; 0 and 0 when it is empty.
 void fontCellSize(const OpenGLRainbows& renderer, int font, int& width, int& height);
@@ -45,3 +45,5 @@ void drawText(OpenGLRainbows& renderer, int font, const char* text, float x, flo
 // with scale 0 screen-aligned text centred above the point's projection.
 void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float x, float y, float z,
                      float scale);
+
+} // namespace rt

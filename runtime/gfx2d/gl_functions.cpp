@@ -4,6 +4,10 @@
 #include <SDL.h>
 #include <cstring>
 
+using namespace rt;
+
+namespace rt {
+
 PFNGLGENFRAMEBUFFERSPROC glGenFramebuffersFn;
 PFNGLDELETEFRAMEBUFFERSPROC glDeleteFramebuffersFn;
 PFNGLBINDFRAMEBUFFERPROC glBindFramebufferFn;
@@ -92,3 +96,5 @@ void loadGlFunctions()
         lookUp(glUniform1iARB_, "glUniform1iARB");
     }
 }
+
+} // namespace rt

@@ -4,6 +4,8 @@
 
 #include <SDL_opengl.h>
 
+namespace rt {
+
 // Framebuffer objects: the offscreen screen the game draws into.
 extern PFNGLGENFRAMEBUFFERSPROC glGenFramebuffersFn;
 extern PFNGLDELETEFRAMEBUFFERSPROC glDeleteFramebuffersFn;
@@ -48,3 +50,5 @@ void loadGlFunctions();
 // Multitexturing counts as available exactly when glMultiTexCoord2fARB was found.
 inline bool multitextureAvailable() { return glMultiTexCoord2fARB_ != nullptr; }
 inline bool framebuffersAvailable() { return glBlitFramebufferFn && glGenFramebuffersFn; }
+
+} // namespace rt

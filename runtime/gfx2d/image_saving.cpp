@@ -6,6 +6,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/textures.h"
 
+using namespace rt;
+
+namespace rt {
+
 bool saveSprite(OpenGLRainbows& renderer, int slot, const char* path)
 {
     if (!isSpriteSlot(slot) || renderer.imageWidth[slot] < 1 || renderer.imageHeight[slot] < 1) return false;
@@ -34,3 +38,5 @@ bool saveScreen(OpenGLRainbows& renderer, const char* path)
     glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
     return writeImage(path, pixels.data(), width, height, width, false);
 }
+
+} // namespace rt

@@ -9,6 +9,10 @@
 #include <strings.h>
 #include <vector>
 
+using namespace rt;
+
+namespace rt {
+
 bool namesPng(const char* path)
 {
     size_t length = strlen(path);
@@ -117,3 +121,5 @@ bool writeImage(const char* path, const uint8_t* pixels, int width, int height, 
     return namesPng(path) ? writePng(path, pixels, width, height, rowLength, topFirst)
                           : writeBmp(path, pixels, width, height, rowLength, topFirst);
 }
+
+} // namespace rt

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace rt {
+
 class OpenGLRainbows;
 
 // `pixels` holds rows of rowLength 3-byte pixels (blue, green, red), packed tightly; `topFirst` says
@@ -16,3 +18,5 @@ bool namesPng(const char* path);
 bool saveSprite(OpenGLRainbows& renderer, int slot, const char* path);
 // The whole screen.
 bool saveScreen(OpenGLRainbows& renderer, const char* path);
+
+} // namespace rt

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace rt {
+
 // A decoded image: R, G, B, A per pixel, rows top row first, no gaps between rows.
 struct ImageBuffer
 {
@@ -47,3 +49,5 @@ bool decodePng(const uint8_t* data, size_t size, const char* name, int colourKey
 
 // The whole file in `bytes`; false when it cannot be read or is larger than maxBytes.
 bool readWholeFile(const char* path, std::vector<uint8_t>& bytes, size_t maxBytes);
+
+} // namespace rt

@@ -9,6 +9,10 @@
 
 #include "runtime/gfx2d/images.h"
 
+using namespace rt;
+
+namespace rt {
+
 static constexpr size_t maxFileBytes = size_t(1) << 29;
 
 namespace {
@@ -153,3 +157,5 @@ bool decodePng(const uint8_t* data, size_t size, const char* name, int colourKey
     }
     return true;
 }
+
+} // namespace rt

@@ -7,6 +7,8 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 void rtClearScreen()
 {
     freeBackgroundPicture(*engine.renderer, 0);

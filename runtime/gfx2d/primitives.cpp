@@ -7,6 +7,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/textures.h"
 
+using namespace rt;
+
+namespace rt {
+
 void setAlphaMode(OpenGLRainbows& renderer, float a)
 {
     float intensity = 1;
@@ -191,3 +195,5 @@ void drawPolygon(OpenGLRainbows& renderer)
     glDisable(GL_DITHER);
     state.setColourMaterial(false);
 }
+
+} // namespace rt

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace rt {
+
 class OpenGLRainbows;
 
 // The sprite colour key as a drawing colour: drawn with alpha 0, so invisible only when alpha blending.
@@ -26,3 +28,5 @@ int readPixel(OpenGLRainbows& renderer, int x, int y);
 void beginPolygon(int slot);
 void addPolygonVertex(OpenGLRainbows& renderer, float x, float y, float s, float t, int colour);
 void drawPolygon(OpenGLRainbows& renderer);
+
+} // namespace rt

@@ -11,13 +11,17 @@
 #include <sys/mman.h>
 
 #include "runtime/core/end.h"
-#include "runtime/core/window_proc.h"
+#include "runtime/core/window_events.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/platform/bare_x_fullscreen.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/message_box.h"
 #include "runtime/platform/window_sdl.h"
+
+using namespace rt;
+
+namespace rt {
 
 static const char softwareWarningCaption[] = "!!OpenGL Software Emulation!!";
 static const char softwareWarningText[] =
@@ -381,3 +385,5 @@ void OpenGLRainbows::forgetGlState()
     glState.forget();
     primitiveStateLeft = false; // the colour is whatever the direct calls left
 }
+
+} // namespace rt

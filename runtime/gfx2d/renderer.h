@@ -17,6 +17,8 @@
 #include "runtime/gfx2d/gl_state.h"
 #include "runtime/platform/bare_x_fullscreen.h"
 
+namespace rt {
+
 constexpr int spriteSlotCount = 65536;
 constexpr int firstFontSlot = 65520; // slots 65520..65535 hold fonts 0..15
 
@@ -114,3 +116,5 @@ class OpenGLRainbows
     int windowedX = SDL_WINDOWPOS_CENTERED, windowedY = SDL_WINDOWPOS_CENTERED; // last windowed place
     bool placedOnce = false;
 };
+
+} // namespace rt

@@ -3,6 +3,8 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 void rtScreenSize(double& width, double& height)
 {
     width = engine.renderer->screenWidth;

@@ -10,6 +10,10 @@
 #include "runtime/gfx2d/textures.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 static double loadSlot(const RtString& file, double slot, bool normalMap)
 {
     int index = toInt(slot);
@@ -22,6 +26,8 @@ static double loadSlot(const RtString& file, double slot, bool normalMap)
     rt::logLoadFailure(kind, file.c_str(), rt::LoadFailure::Undecodable);
     return 0;
 }
+
+} // namespace rt
 
 double rtLoadSprite(const RtString& file, double slot)
 {

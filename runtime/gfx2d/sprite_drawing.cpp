@@ -8,6 +8,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/textures.h"
 
+using namespace rt;
+
+namespace rt {
+
 // The image's part of the slot's texture: s from 0 to sMax, t from 0 (bottom) to tMax (top).
 static void imageTextureExtent(const OpenGLRainbows& renderer, int slot, float& sMax, float& tMax)
 {
@@ -158,3 +162,5 @@ bool spriteCollision(OpenGLRainbows& renderer, int slotA, int slotB, int xA, int
                 if (collides(sx, sy)) return true;
     return false;
 }
+
+} // namespace rt

@@ -2,6 +2,8 @@
 // Slots outside the table draw nothing and collide with nothing.
 #pragma once
 
+namespace rt {
+
 class OpenGLRainbows;
 
 // Natural size with the top-left corner at (ceil(x), ceil(y)).
@@ -18,3 +20,5 @@ void drawSpriteInScene(OpenGLRainbows& renderer, int slot, int x, int y, int z, 
 // True when a pixel of A (any alpha but 0) lies on a fully opaque pixel of B with A's top-left corner
 // at (xA, yA) and B's at (xB, yB). Alpha masks are read from the textures once and kept.
 bool spriteCollision(OpenGLRainbows& renderer, int slotA, int slotB, int xA, int yA, int xB, int yB);
+
+} // namespace rt

@@ -7,6 +7,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/textures.h"
 
+using namespace rt;
+
+namespace rt {
+
 int clampFont(int font)
 {
     return std::clamp(font, 0, fontCount - 1);
@@ -180,3 +184,5 @@ void drawTextInScene(OpenGLRainbows& renderer, int font, const char* text, float
         drawTextAtProjection(renderer, font, grid, text, m, x, y, z);
     if (culling) glEnable(GL_CULL_FACE);
 }
+
+} // namespace rt

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+using namespace rt;
+
+namespace rt {
+
 int powerOfTwoAtLeast(int size, int minimum)
 {
     int power = std::max(minimum, 1);
@@ -120,3 +124,5 @@ void makeNormalMap(ImageBuffer& image)
     }
     image.pixels.swap(normals);
 }
+
+} // namespace rt

@@ -4,6 +4,8 @@
 
 #include "runtime/gfx2d/images.h"
 
+namespace rt {
+
 // A texture's texels: R, G, B, A; row 0 is the bottom row of the picture.
 struct TextureBuffer
 {
@@ -36,3 +38,5 @@ void reduceToNextMipmapLevel(uint8_t* texels, int& width, int& height);
 
 // Replaces the image by its normal map: heights from the blue channel, wrapping at the edges.
 void makeNormalMap(ImageBuffer& image);
+
+} // namespace rt

@@ -8,6 +8,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/texture_buffer.h"
 
+using namespace rt;
+
+namespace rt {
+
 bool isSpriteSlot(int slot)
 {
     return slot >= 0 && slot < spriteSlotCount;
@@ -153,3 +157,5 @@ int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int wid
     renderer.collisionMasks[slot] = nullptr;
     return 1;
 }
+
+} // namespace rt

@@ -5,6 +5,8 @@
 
 #include "runtime/gfx2d/images.h"
 
+namespace rt {
+
 class OpenGLRainbows;
 
 // True for the slot numbers of the sprite table (fonts included).
@@ -27,3 +29,5 @@ void freeSprite(OpenGLRainbows& renderer, int slot);
 // slot's texture, reusing the texture when its size fits; the sprite gets the clipped size. Returns 1;
 // 0 (and nothing done) when nothing of the rectangle is on the screen or it is larger than a texture.
 int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int width, int height);
+
+} // namespace rt

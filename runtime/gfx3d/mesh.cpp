@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace rt;
+
+namespace rt {
+
 // ---------------------------------------------------------------------------------------------
 // Mesh object
 // ---------------------------------------------------------------------------------------------
@@ -261,3 +265,5 @@ bool packFrame(MeshObject& mesh, MeshFrame& frame)
     }
     return true;
 }
+
+} // namespace rt

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace rt {
+
 // ---------------------------------------------------------------------------------------------
 // Palette values
 // ---------------------------------------------------------------------------------------------
@@ -163,3 +165,5 @@ void computeBoundingSpheres(MeshObject& mesh);
 // value, one texture coordinate appended to the mesh per record. Markers take no part in the bounds.
 // False (records left empty) when the palette would need more than 256 entries.
 bool packFrame(MeshObject& mesh, MeshFrame& frame);
+
+} // namespace rt

@@ -14,6 +14,10 @@
 #include "runtime/core/end.h"
 #include "runtime/gfx3d/mesh_file_internal.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---------------------------------------------------------------------------------------------
 // Binary reading
 // ---------------------------------------------------------------------------------------------
@@ -314,3 +318,5 @@ bool saveMesh(const MeshObject& mesh, const char* path)
     bool closed = close(file) == 0;
     return done == bytes.size() && closed;
 }
+
+} // namespace rt

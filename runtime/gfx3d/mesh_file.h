@@ -23,6 +23,8 @@
 
 #include "runtime/gfx3d/mesh.h"
 
+namespace rt {
+
 constexpr uint32_t meshFileMagic = 0x00C6B317u;
 constexpr double meshFileVersion = 1.02;
 // Text meshes may not ask for more records than this over all their frames (every frame repeats the
@@ -40,3 +42,5 @@ bool loadMeshFromMemory(MeshObject& mesh, const uint8_t* data, size_t size, cons
 bool saveMesh(const MeshObject& mesh, const char* path);
 // The bytes saveMesh writes.
 std::vector<uint8_t> meshFileBytes(const MeshObject& mesh);
+
+} // namespace rt

@@ -6,6 +6,8 @@
 
 #include "runtime/gfx3d/mesh.h"
 
+namespace rt {
+
 enum class MeshReadResult
 {
     ok,
@@ -16,3 +18,5 @@ enum class MeshReadResult
 
 // Reads the text form from its first byte (the "DDDA" token included) into an empty mesh.
 MeshReadResult readTextMesh(MeshObject& mesh, const uint8_t* data, size_t size);
+
+} // namespace rt

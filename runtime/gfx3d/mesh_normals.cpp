@@ -3,6 +3,10 @@
 
 #include "runtime/gfx3d/mesh.h"
 
+using namespace rt;
+
+namespace rt {
+
 // The vertices of a geodesic sphere (an icosahedron with every edge split in four), in the order
 // stored mesh files use.
 const float meshNormalTable[meshNormalCount][3] = {
@@ -110,3 +114,5 @@ int nearestNormalIndex(float x, float y, float z)
     }
     return best;
 }
+
+} // namespace rt

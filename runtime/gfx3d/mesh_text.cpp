@@ -10,6 +10,10 @@
 #include "runtime/gfx3d/mesh_file.h"
 #include "runtime/gfx3d/mesh_file_internal.h"
 
+using namespace rt;
+
+namespace rt {
+
 namespace {
 
 // Tokens separated by blanks, tabs and line ends; "#" starts a comment that runs to the end of the line.
@@ -226,3 +230,5 @@ MeshReadResult readTextMesh(MeshObject& mesh, const uint8_t* data, size_t size)
     }
     return MeshReadResult::ok;
 }
+
+} // namespace rt

@@ -15,6 +15,10 @@
 #include "runtime/values/number_text.h"
 #include "runtime/values/numbers.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---------------------------------------------------------------------------------------------
 // Description text
 // ---------------------------------------------------------------------------------------------
@@ -260,3 +264,5 @@ bool loadObjectFile(ObjectSlot& object, const char* path, ObjectTextureLoader lo
     object.loaded = any;
     return any;
 }
+
+} // namespace rt

@@ -13,6 +13,8 @@
 
 #include "runtime/gfx3d/mesh.h"
 
+namespace rt {
+
 // Descriptions may not name more textures or meshes than this.
 constexpr int maxDescriptionEntries = 4096;
 
@@ -59,3 +61,5 @@ bool loadObjectFile(ObjectSlot& object, const char* path, ObjectTextureLoader lo
 
 // The folder part of a file name, separator included ("" when there is none); '\' counts as '/'.
 std::string folderOfFile(const char* name);
+
+} // namespace rt

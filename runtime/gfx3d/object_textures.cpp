@@ -5,6 +5,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/textures.h"
 
+using namespace rt;
+
+namespace rt {
+
 uint32_t loadObjectTexture(const char* path)
 {
     ImageBuffer image;
@@ -26,3 +30,5 @@ void releaseObjectTextures(OpenGLRainbows& renderer, std::vector<uint32_t>& text
         }
     textures.clear();
 }
+
+} // namespace rt

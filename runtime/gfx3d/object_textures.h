@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace rt {
+
 class OpenGLRainbows;
 
 // A BMP or PNG file as a texture, 0x8000FF transparent, linear filtering; the new texture's name, or 0
@@ -13,3 +15,5 @@ uint32_t loadObjectTexture(const char* path);
 // Deletes the named textures (names 0 are skipped; nothing is deleted once the context is gone) and
 // empties the list.
 void releaseObjectTextures(OpenGLRainbows& renderer, std::vector<uint32_t>& textures);
+
+} // namespace rt

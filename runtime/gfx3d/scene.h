@@ -10,9 +10,9 @@
 #include "runtime/gfx3d/scene_math.h"
 #include "runtime/gfx3d/transform_stack.h"
 
-class OpenGLRainbows;
-
 namespace rt {
+
+class OpenGLRainbows;
 
 constexpr int objectSlotCount = 4096;
 constexpr int shaderSlotCount = 255;

@@ -11,6 +11,10 @@
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/input/key_codes.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Set-up and release
 
 void InputContext::setUp(SDL_Window* gameWindow, bool exclusiveMouse)
@@ -349,3 +353,5 @@ void InputContext::playForce(int index, int durationMs, double x, double y)
     forceEffects[index] = id;
     SDL_HapticRunEffect(haptic, id, 1);
 }
+
+} // namespace rt

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <iterator>
 
+namespace rt {
+
 constexpr int maxJoysticks = 10;
 constexpr int joystickNameSize = 522; // bytes, terminator included
 constexpr uint32_t hatCentred = 0xFFFFFFFF;
@@ -121,3 +123,5 @@ struct InputContext
     static int SDLCALL watchEvent(void* context, SDL_Event* event);
     bool joystickSubsystem = false, hapticSubsystem = false, eventSubsystem = false;
 };
+
+} // namespace rt

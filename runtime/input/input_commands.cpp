@@ -6,6 +6,8 @@
 #include "runtime/input/input.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 // ---- Keyboard
 
 double rtKeyState(double code)

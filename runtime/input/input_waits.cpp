@@ -9,12 +9,16 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
-#include "runtime/core/window_proc.h"
+#include "runtime/core/window_events.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/fonts.h"
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
 #include "runtime/runtime.h"
+
+using namespace rt;
+
+namespace rt {
 
 // ---- Input waits
 
@@ -40,6 +44,8 @@ static bool joystickTouched(InputContext& input)
     }
     return false;
 }
+
+} // namespace rt
 
 void rtWaitAnyInput()
 {
@@ -93,6 +99,8 @@ double rtWaitMouse()
     return 1;
 }
 
+namespace rt {
+
 // ---- Text entry
 
 bool LineEditor::take(int character)
@@ -121,6 +129,8 @@ RtString LineEditor::shownText() const
 {
     return cursorVisible ? text + "_" : text;
 }
+
+} // namespace rt
 
 void rtInputText(RtString& text, double x, double y)
 {

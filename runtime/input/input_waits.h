@@ -4,6 +4,8 @@
 
 #include "runtime/values/rt_string.h"
 
+namespace rt {
+
 struct LineEditor
 {
     explicit LineEditor(RtString& edited) : text(edited) {}
@@ -19,3 +21,5 @@ struct LineEditor
     int blinkCounter = 0;
     bool cursorVisible = false;
 };
+
+} // namespace rt

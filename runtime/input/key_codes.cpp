@@ -5,6 +5,10 @@
 #include <array>
 #include <utility>
 
+using namespace rt;
+
+namespace rt {
+
 namespace {
 
 constexpr std::pair<int, SDL_Scancode> keyTable[] = {
@@ -163,3 +167,5 @@ SDL_Scancode scancodeOfKeyCode(int code)
     if (code < 0 || code > 255) return SDL_SCANCODE_UNKNOWN;
     return keyMaps.scancodeOfCode[code];
 }
+
+} // namespace rt

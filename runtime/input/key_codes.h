@@ -5,7 +5,11 @@
 
 #include <SDL_scancode.h>
 
+namespace rt {
+
 // The runtime key code of an SDL scancode; 0 for keys that have none.
 int keyCodeOfScancode(SDL_Scancode scancode);
 // The SDL scancode of a runtime key code (0..255); SDL_SCANCODE_UNKNOWN for codes without a key.
 SDL_Scancode scancodeOfKeyCode(int code);
+
+} // namespace rt

@@ -4,11 +4,13 @@
 #include <algorithm>
 
 #include "runtime/core/engine_state.h"
-#include "runtime/core/window_proc.h"
+#include "runtime/core/window_events.h"
 #include "runtime/input/input.h"
 #include "runtime/media/media.h"
 #include "runtime/media/movie_picture.h"
 #include "runtime/runtime.h"
+
+using namespace rt;
 
 namespace rt {
 

@@ -4,6 +4,8 @@
 #include "runtime/media/media.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace rt {
 
 namespace {

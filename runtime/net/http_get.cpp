@@ -10,6 +10,10 @@
 #include "runtime/net/nl_sockets.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 size_t splitHttpHeader(HttpHeaderSplitter& splitter, const char* chunk, size_t size)
 {
     if (splitter.headerDone) return 0;
@@ -50,6 +54,8 @@ static bool receiveBody(NLsocket socket, FILE* file)
         if (file && size_t(count) > header) fwrite(chunk + header, 1, size_t(count) - header, file);
     }
 }
+
+} // namespace rt
 
 double rtNetHttpGet(const RtString& host, const RtString& path, double port, const RtString& outputFile)
 {

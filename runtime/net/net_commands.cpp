@@ -11,6 +11,10 @@
 #include "runtime/net/net_state.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 namespace {
 
 using Lock = std::unique_lock<std::mutex>;
@@ -145,6 +149,8 @@ void netShutdown()
     delete net;
     engine.network = nullptr;
 }
+
+} // namespace rt
 
 // ---- Commands ----------------------------------------------------------------------------------
 

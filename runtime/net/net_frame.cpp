@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace rt;
+
+namespace rt {
+
 static const char frameMagic[4] = {'Z', 'O', 'L', 'T'};
 
 static void putInt(uint8_t* out, int32_t value)
@@ -99,3 +103,5 @@ JoinImage readJoinImage(const NetFrame& frame)
     result.name[netNameSize - 1] = '\0';
     return result;
 }
+
+} // namespace rt

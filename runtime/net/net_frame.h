@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace rt {
+
 constexpr int netFrameSize = 2065;
 constexpr int netPayloadSize = 2048;
 constexpr int netMinimumFrame = 17; // a packet shorter than this is not a frame
@@ -79,3 +81,5 @@ struct JoinImage
 NetFrame makeJoinRequest(const char* name, bool hidden);
 // Reads the image from a JoinRequest's payload; a name without its terminator is cut to 130 bytes.
 JoinImage readJoinImage(const NetFrame& frame);
+
+} // namespace rt

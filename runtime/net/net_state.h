@@ -35,6 +35,8 @@
 #include "runtime/net/net_frame.h"
 #include "runtime/net/nl_sockets.h"
 
+namespace rt {
+
 constexpr int netMaxConnections = 100;
 constexpr size_t netMaxInbox = 4096;
 constexpr size_t netMaxReplies = 64;
@@ -43,11 +45,9 @@ constexpr int netFramesPerPass = 32;
 // idle connections on time).
 constexpr int netIdleWaitMs = 50;
 
-namespace rt {
 // How long an accepted connection may stay without a player before the server closes it. Read when
 // the network thread starts; tests shorten it.
 inline int netJoinTimeoutMs = 3000;
-} // namespace rt
 
 // A frame in a queue or inbox, with the socket it was read from (the link or a server connection).
 struct FrameNode
@@ -100,3 +100,5 @@ void wakeNetworkThread(NetState& net);
 void stopNetworkThread(NetState& net);
 // Writes one whole frame on a socket; false when a write failed.
 bool writeFrame(NLsocket socket, const NetFrame& frame);
+
+} // namespace rt

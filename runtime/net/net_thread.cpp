@@ -9,6 +9,10 @@
 
 #include "runtime/net/net_state.h"
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Types -------------------------------------------------------------------------------------
 
 namespace {
@@ -474,3 +478,5 @@ void stopNetworkThread(NetState& net)
     lock.unlock();
     if (net.thread.joinable()) net.thread.join();
 }
+
+} // namespace rt

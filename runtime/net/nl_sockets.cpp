@@ -23,6 +23,10 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace rt;
+
+namespace rt {
+
 // ---- Types -------------------------------------------------------------------------------------
 
 namespace {
@@ -625,3 +629,5 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, N
     }
     return count;
 }
+
+} // namespace rt

@@ -20,6 +20,8 @@
 
 #include <cstdint>
 
+namespace rt {
+
 using NLsocket = int32_t;
 using NLint = int32_t;
 
@@ -112,3 +114,5 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets, NLint number, NL
 // Ends the current wait of nlPollGroup on this group at once, or the next one when none is waiting.
 // Any thread may call it.
 bool nlGroupWake(NLint group);
+
+} // namespace rt

@@ -4,6 +4,8 @@
 #include "runtime/path/planner.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY,
                   double goalX, double goalY)
 {

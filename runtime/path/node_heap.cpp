@@ -6,6 +6,8 @@
 
 #include "runtime/path/search_memory.h"
 
+namespace rt {
+
 NodeHeap::~NodeHeap()
 {
     release();
@@ -132,3 +134,5 @@ int32_t NodeHeap::popLowest()
     siftUp(hole, last);
     return int32_t(lowest);
 }
+
+} // namespace rt

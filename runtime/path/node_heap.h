@@ -9,6 +9,8 @@
 
 #include "runtime/path/nodes.h"
 
+namespace rt {
+
 class NodeHeap
 {
   public:
@@ -67,3 +69,5 @@ class NodeHeap
     uint32_t poolSize_ = 0;
     uint32_t nextOrder_ = 0;
 };
+
+} // namespace rt

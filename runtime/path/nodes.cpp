@@ -5,6 +5,8 @@
 
 #include "runtime/path/search_memory.h"
 
+namespace rt {
+
 NodeFactory::~NodeFactory()
 {
     setCapacity(0);
@@ -22,3 +24,5 @@ bool NodeFactory::setCapacity(int32_t n)
     capacity_ = n;
     return true;
 }
+
+} // namespace rt

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace rt {
+
 struct Node
 {
     Node* parent;   // the cell the best known way comes from; null for the start
@@ -43,3 +45,5 @@ class NodeFactory
     Node* nodes_ = nullptr; // one block of capacity nodes
     uint32_t used_ = 0;     // index of the next free node
 };
+
+} // namespace rt

@@ -8,6 +8,8 @@
 
 #include "runtime/path/search_memory.h"
 
+namespace rt {
+
 namespace {
 
 // Search memory may take at most half of the machine's memory: a map too large for that fails the
@@ -233,3 +235,5 @@ void AStarPlanner::visit(Node* current, int32_t nx, int32_t ny, float newG, floa
     else
         factory_.release();
 }
+
+} // namespace rt

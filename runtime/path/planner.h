@@ -7,6 +7,8 @@
 #include "runtime/path/node_heap.h"
 #include "runtime/path/nodes.h"
 
+namespace rt {
+
 struct PlannerParams
 {
     int32_t startX = 0, startY = 0; // start cell
@@ -101,3 +103,5 @@ class AStarPlanner : public Planner
     // Reach cell (nx, ny) from the current node at cost newG and priority newF.
     void visit(Node* current, int32_t nx, int32_t ny, float newG, float newF);
 };
+
+} // namespace rt

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <sys/mman.h>
 
+namespace rt {
+
 namespace {
 
 constexpr size_t largeBlock = size_t(4) << 20;
@@ -82,3 +84,5 @@ void releaseSearchMemory(void* block, size_t bytes)
     else if (!kept.keep(block, bytes))
         std::free(block);
 }
+
+} // namespace rt

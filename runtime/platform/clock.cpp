@@ -5,6 +5,8 @@
 #include <cmath>
 #include <ctime>
 
+namespace rt {
+
 double nowMs()
 {
     auto ticks = std::chrono::steady_clock::now().time_since_epoch();
@@ -18,3 +20,5 @@ void sleepMs(double milliseconds)
     timespec pause{time_t(whole), long((milliseconds - whole * 1000) * 1e6)};
     nanosleep(&pause, nullptr);
 }
+
+} // namespace rt

@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace rt;
+
+namespace rt {
+
 bool unattendedRun()
 {
     const char* value = getenv("RT_UNATTENDED");
@@ -25,3 +29,5 @@ void showMessageBox(const char* caption, const char* text, MessageBoxIcon icon)
                                                      : SDL_MESSAGEBOX_INFORMATION;
     SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
 }
+
+} // namespace rt

@@ -3,7 +3,11 @@
 // instead, so unattended runs and tests never block on a box nobody can click.
 #pragma once
 
+namespace rt {
+
 enum class MessageBoxIcon { Information, Warning, Error };
 
 void showMessageBox(const char* caption, const char* text, MessageBoxIcon icon);
 bool unattendedRun();
+
+} // namespace rt

@@ -5,6 +5,10 @@
 #include <fstream>
 #include <system_error>
 
+using namespace rt;
+
+namespace rt {
+
 std::string tempFolderPath()
 {
     std::error_code error;
@@ -29,3 +33,5 @@ bool debuggerAttached()
         if (line.rfind("TracerPid:", 0) == 0) return std::stoi(line.substr(10)) != 0;
     return false;
 }
+
+} // namespace rt

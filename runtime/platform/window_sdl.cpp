@@ -5,6 +5,10 @@
 #include <SDL_syswm.h>
 #include <cstdio>
 
+using namespace rt;
+
+namespace rt {
+
 bool startVideo()
 {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -65,3 +69,5 @@ unsigned long nativeWindowHandle(SDL_Window* window)
 #endif
     return 0;
 }
+
+} // namespace rt

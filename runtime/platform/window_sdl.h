@@ -3,6 +3,8 @@
 
 struct SDL_Window;
 
+namespace rt {
+
 // Starts SDL's video and event subsystems and turns the screen saver off. False with a message on
 // standard error when there is no display to open.
 bool startVideo();
@@ -20,3 +22,5 @@ void destroyMainWindow(SDL_Window* window);
 
 // The system's own handle of the window (the X11 window id), or 0.
 unsigned long nativeWindowHandle(SDL_Window* window);
+
+} // namespace rt

@@ -8,6 +8,10 @@
 
 #include "runtime/core/end.h"
 
+using namespace rt;
+
+namespace rt {
+
 // Element indices and capacities are int32; the largest element count keeps the capacity (count
 // rounded to 8, plus 8) inside that range.
 static constexpr double maxArrayElements = double(INT32_MAX - 16);
@@ -29,10 +33,14 @@ static void releaseHeapBlock(RtArray& array)
     array.capacity = 0;
 }
 
+} // namespace rt
+
 RtArray::~RtArray()
 {
     releaseHeapBlock(*this);
 }
+
+namespace rt {
 
 void arrayAccessFailed(const RtArray& array)
 {
@@ -49,6 +57,8 @@ ArrayDimensions checkedArrayDimensions(double a, double b, double c, double d)
     checked.capacity = arrayCapacityFor(elements);
     return checked;
 }
+
+} // namespace rt
 
 void rtDimArray(RtArray& array, double a, double b, double c, double d)
 {
@@ -77,6 +87,8 @@ void rtDimArray(RtArray& array, double a, double b, double c, double d)
     setArrayShape(array, request.a, request.b, request.c, request.d);
 }
 
+namespace rt {
+
 // Elements one array's storage holds for its sizes.
 static int64_t storedElements(const RtArray& array)
 {
@@ -84,6 +96,8 @@ static int64_t storedElements(const RtArray& array)
     return int64_t(array.size1) * std::max(array.size2, 1) * std::max(array.size3, 1) *
            std::max(array.size4, 1);
 }
+
+} // namespace rt
 
 void rtResizeArray(RtArray& array, double a, double b, double c, double d)
 {

@@ -28,6 +28,8 @@ struct RtArray
     RtArray& operator=(const RtArray&) = delete;
 };
 
+namespace rt {
+
 // A size that is not a number or negative means no size.
 inline double arraySizeOrZero(double size)
 {
@@ -93,12 +95,14 @@ void setArrayShape(Array& array, double a, double b, double c, double d)
     array.stride4 = int32_t(step4);
 }
 
+} // namespace rt
+
 // Element (i, j, k, l). Ends the program with code 8 when the array has no size, 9 for an index
 // outside it.
 inline double& rtArrayAt(RtArray& array, double i, double j = 0, double k = 0, double l = 0)
 {
-    int64_t offset = arrayElementOffset(array, i, j, k, l);
-    if (offset < 0) arrayAccessFailed(array);
+    int64_t offset = rt::arrayElementOffset(array, i, j, k, l);
+    if (offset < 0) rt::arrayAccessFailed(array);
     return array.data[offset];
 }
 

@@ -5,7 +5,13 @@
 
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 static constexpr double degreesPerRadian = 57.2957795;
+
+} // namespace rt
 
 double rtSin(double degrees)
 {

@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace rt;
+
+namespace rt {
+
 int intToText(int value, char* out)
 {
     return snprintf(out, numberTextCapacity, "%d", value);
@@ -57,3 +61,5 @@ double textToNumber(const char* text)
     free(copy);
     return value;
 }
+
+} // namespace rt

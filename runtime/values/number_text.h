@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+namespace rt {
+
 // Room for any number's text, terminator included.
 constexpr size_t numberTextCapacity = 64;
 
@@ -18,3 +20,5 @@ int doubleToText(double value, char* out);
 // at the first byte that does not fit and a text without a number gives 0 ("12abc" = 12, "abc" = 0).
 // Words such as "inf", "nan" and hexadecimal prefixes are not numbers here.
 double textToNumber(const char* text);
+
+} // namespace rt

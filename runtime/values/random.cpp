@@ -5,6 +5,10 @@
 
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 namespace {
 
 // The golden ratio the eight mixing words start from.
@@ -113,6 +117,8 @@ IsaacGenerator& randomGenerator()
     }();
     return generator;
 }
+
+} // namespace rt
 
 void rtSeedRandom(uint32_t seed)
 {

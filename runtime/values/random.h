@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace rt {
+
 struct IsaacGenerator
 {
     uint32_t memory[256];
@@ -22,3 +24,5 @@ struct IsaacGenerator
 
 // The generator behind rtRandom.
 IsaacGenerator& randomGenerator();
+
+} // namespace rt

@@ -7,6 +7,8 @@
 
 #include "runtime/core/end.h"
 
+using namespace rt;
+
 char RtString::sharedEmpty[1] = {0};
 
 RtString::RtString(const char* text)
@@ -201,6 +203,8 @@ int RtString::find(const char* text) const
     return found ? int(found - c_str()) : -1;
 }
 
+namespace rt {
+
 static double relationHolds(int order, Relation relation)
 {
     switch (relation) {
@@ -213,6 +217,8 @@ static double relationHolds(int order, Relation relation)
     }
     return 0;
 }
+
+} // namespace rt
 
 double rtCompareTexts(const char* left, const char* right, Relation relation)
 {

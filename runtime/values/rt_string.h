@@ -124,11 +124,11 @@ inline double textRelation(const RtString& left, const RtString& right, Relation
     inline double operator op(const char* l, const RtString& r) { return rtCompareTexts(l, r.c_str(), relation); } \
     inline double operator op(const RtString& l, double r)                                                   \
     {                                                                                                        \
-        return rtCompareNumbers(textToNumber(l.c_str()), r, relation);                                       \
+        return rtCompareNumbers(rt::textToNumber(l.c_str()), r, relation);                                     \
     }                                                                                                        \
     inline double operator op(double l, const RtString& r)                                                   \
     {                                                                                                        \
-        return rtCompareNumbers(l, textToNumber(r.c_str()), relation);                                       \
+        return rtCompareNumbers(l, rt::textToNumber(r.c_str()), relation);                                     \
     }                                                                                                        \
     inline double operator op(const RtString& l, int r) { return l op double(r); }                          \
     inline double operator op(int l, const RtString& r) { return double(l) op r; }                           \

@@ -8,15 +8,21 @@
 #include "runtime/core/end.h"
 #include "runtime/values/arrays.h"
 
+using namespace rt;
+
 RtTextArray::~RtTextArray()
 {
     delete[] data;
 }
 
+namespace rt {
+
 void textArrayAccessFailed(const RtTextArray& array)
 {
     rtEndWithCode(array.size1 == 0 ? 8 : 9);
 }
+
+} // namespace rt
 
 void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d)
 {
@@ -41,6 +47,8 @@ void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d)
 
     setArrayShape(array, request.a, request.b, request.c, request.d);
 }
+
+namespace rt {
 
 TextList::~TextList()
 {
@@ -85,3 +93,5 @@ void TextList::moveInto(RtTextArray& array)
     items_ = nullptr;
     count_ = capacity_ = 0;
 }
+
+} // namespace rt

@@ -31,16 +31,20 @@ struct RtTextArray
 // leaves the array without size, more texts than storage can hold end with code 7).
 void rtDimTextArray(RtTextArray& array, double a, double b, double c, double d);
 
+namespace rt {
 [[noreturn]] void textArrayAccessFailed(const RtTextArray& array);
+} // namespace rt
 
 // Text (i, j, k, l), checked as number arrays are (arrayElementOffset): code 8 for an array without
 // size, 9 for an index outside it.
 inline RtString& rtTextArrayAt(RtTextArray& array, double i, double j = 0, double k = 0, double l = 0)
 {
-    int64_t offset = arrayElementOffset(array, i, j, k, l);
-    if (offset < 0) textArrayAccessFailed(array);
+    int64_t offset = rt::arrayElementOffset(array, i, j, k, l);
+    if (offset < 0) rt::textArrayAccessFailed(array);
     return array.data[offset];
 }
+
+namespace rt {
 
 // Texts collected one by one: the block starts at 512 texts and grows by 128.
 class TextList
@@ -69,3 +73,5 @@ class TextList
     int32_t count_ = 0;
     int32_t capacity_ = 0;
 };
+
+} // namespace rt

@@ -6,6 +6,8 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 double rtTextLength(const RtString& text)
 {
     return text.length();
@@ -59,5 +61,5 @@ RtString rtUpperText(const RtString& text)
 
 RtString rtCommandLine()
 {
-    return engine.commandLine;
+    return engine.commandLine.c_str();
 }

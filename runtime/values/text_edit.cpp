@@ -7,6 +7,10 @@
 #include "runtime/runtime.h"
 #include "runtime/values/text_arrays.h"
 
+using namespace rt;
+
+namespace rt {
+
 // A text made of the given bytes, ending at the first zero byte among them.
 static RtString textOfBytes(const char* bytes, size_t count)
 {
@@ -18,6 +22,8 @@ static RtString textOfBytes(const char* bytes, size_t count)
     text.recount();
     return text;
 }
+
+} // namespace rt
 
 RtString rtMidText(const RtString& text, double start, double count)
 {

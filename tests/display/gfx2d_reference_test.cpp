@@ -10,6 +10,8 @@
 #include "runtime/gfx2d/images.h"
 #include "support/x_session.h"
 
+using namespace rt;
+
 TEST(Gfx2dReference, SceneMatchesTheStoredPictureExactly)
 {
     XSession x(320, 240);

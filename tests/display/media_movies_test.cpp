@@ -12,6 +12,8 @@
 #include "runtime/files/archive_packer.h"
 #include "support/x_session.h"
 
+using namespace rt;
+
 namespace {
 
 const std::string host = RT_BUILD_DIR "/tests/hosts/media_host";

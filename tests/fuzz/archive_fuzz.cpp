@@ -8,6 +8,8 @@
 
 #include "runtime/files/archive_resolver.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1) return 0;

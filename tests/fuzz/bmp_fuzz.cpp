@@ -5,6 +5,8 @@
 
 #include "runtime/gfx2d/images.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     ImageBuffer image;

@@ -7,6 +7,8 @@
 
 #include "runtime/net/http_get.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0) return 0;

@@ -6,6 +6,8 @@
 
 #include "runtime/files/ini_document.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     IniDocument document;

@@ -9,6 +9,8 @@
 #include "runtime/gfx3d/mesh.h"
 #include "runtime/gfx3d/mesh_file.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // Failed loads write to the error log: keep it out of the shared temp folder.

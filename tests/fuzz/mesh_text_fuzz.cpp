@@ -10,6 +10,8 @@
 #include "runtime/gfx3d/mesh.h"
 #include "runtime/gfx3d/mesh_file.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     setenv("TMPDIR", "/tmp/mesh_text_fuzz", 0);

@@ -7,6 +7,8 @@
 
 #include "runtime/net/net_frame.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     NetFrame frame;

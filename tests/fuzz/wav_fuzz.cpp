@@ -6,6 +6,8 @@
 
 #include "runtime/audio/wav_reader.h"
 
+using namespace rt;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     WavSound sound;

@@ -14,6 +14,8 @@
 #include "runtime/runtime.h"
 #include "wav_file.h"
 
+using namespace rt;
+
 namespace {
 
 std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes)

@@ -7,6 +7,8 @@
 #include "runtime/audio/wav_reader.h"
 #include "wav_file.h"
 
+using namespace rt;
+
 namespace {
 
 bool reads(const WavFields& fields, WavSound* sound = nullptr)

@@ -15,6 +15,8 @@
 
 #include "runtime/core/engine_state.h"
 
+using namespace rt;
+
 class EndLogFolder
 {
   public:

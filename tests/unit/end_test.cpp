@@ -10,6 +10,8 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace {
 
 // Each test logs into a temp folder of its own.

@@ -15,6 +15,8 @@
 #include "runtime/files/archive_resolver.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 

@@ -19,6 +19,8 @@
 #include "file_text.h"
 #include "runtime/values/text_arrays.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -9,12 +9,15 @@
 #include <string>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/core/lifecycle/end_routine.h"
 #include "runtime/files/archive_packer.h"
 #include "runtime/files/archive_resolver.h"
 #include "runtime/files/ini_document.h"
 #include "runtime/files/line_splitter.h"
 #include "runtime/runtime.h"
 #include "file_text.h"
+
+using namespace rt;
 
 namespace fs = std::filesystem;
 
@@ -207,6 +210,7 @@ TEST_F(IniAndLineFiles, EndOfProgramWritesBothBackInOrder)
 {
     EXPECT_EXIT(
         {
+            installEngineEndRoutine();
             rtIniOpen("settings.ini");
             rtIniPut("Game", "Level", "3");
             rtIniOpen("shared.txt");

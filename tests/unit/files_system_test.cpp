@@ -16,6 +16,8 @@
 #include "runtime/files/system_commands.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -6,6 +6,8 @@
 #include <new>
 #include <utility>
 
+namespace rt {
+
 template <class T> class FixedDeque
 {
   public:
@@ -144,3 +146,5 @@ template <class T> class FixedDeque
     uint32_t tail_ = 0; // index one past the back entry, wrapping to 0 at the capacity
     bool empty_ = true; // tells empty from full when head equals tail
 };
+
+} // namespace rt

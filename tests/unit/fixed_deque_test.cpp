@@ -8,6 +8,8 @@
 
 #include "fixed_deque.h"
 
+using namespace rt;
+
 namespace {
 
 std::vector<int> contents(const FixedDeque<int>& deque)

@@ -6,6 +6,8 @@
 
 #include "runtime/core/frame_grid.h"
 
+using namespace rt;
+
 namespace {
 
 // A clock that reads a scripted series of times, then stays on the last one.

@@ -3,6 +3,8 @@
 
 #include "runtime/gfx2d/fonts.h"
 
+using namespace rt;
+
 TEST(BuiltinFont, ExclamationMarkIsLitInGlyphColumnTwoWithADarkOutline)
 {
     ImageBuffer font;

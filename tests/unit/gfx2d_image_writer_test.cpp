@@ -6,6 +6,8 @@
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/images.h"
 
+using namespace rt;
+
 namespace {
 
 class ImageWriter : public ::testing::Test

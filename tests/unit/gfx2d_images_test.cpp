@@ -8,6 +8,8 @@
 #include "gfx2d_test_images.h"
 #include "runtime/gfx2d/images.h"
 
+using namespace rt;
+
 using testimages::bmp;
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include "runtime/gfx2d/texture_buffer.h"
 
+using namespace rt;
+
 namespace {
 
 ImageBuffer imageOf(int width, int height)

@@ -5,6 +5,8 @@
 
 #include "runtime/input/input_waits.h"
 
+using namespace rt;
+
 namespace {
 
 // Feeds the characters one pass each; returns whether the editor still runs after the last one.

@@ -13,6 +13,8 @@
 #include "runtime/input/key_codes.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace {
 
 TEST(KeyCodes, TheExtendedKeysHaveTheirCodes)

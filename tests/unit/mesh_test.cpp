@@ -16,6 +16,8 @@
 #include "runtime/gfx3d/mesh.h"
 #include "runtime/gfx3d/mesh_file.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 namespace {

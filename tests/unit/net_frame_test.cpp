@@ -7,6 +7,8 @@
 
 #include "runtime/net/net_frame.h"
 
+using namespace rt;
+
 namespace {
 
 int32_t intAt(const uint8_t* bytes)

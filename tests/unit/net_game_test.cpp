@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "runtime/core/engine_state.h"
+#include "runtime/core/lifecycle/end_routine.h"
 #include "runtime/net/net_state.h"
 #include "runtime/runtime.h"
 #include "tests/unit/net_test_support.h"
+
+using namespace rt;
 
 using namespace nettest;
 
@@ -105,6 +108,7 @@ class ChildProgram
             close(up[0]);
             readFd_ = down[0];
             writeFd_ = up[1];
+            installEngineEndRoutine(); // a child program ends as a started engine would
             netCreateRecord();
             bindToLoopback();
             _exit(body(*this));

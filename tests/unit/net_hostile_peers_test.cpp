@@ -13,6 +13,8 @@
 #include "runtime/runtime.h"
 #include "tests/unit/net_test_support.h"
 
+using namespace rt;
+
 using namespace nettest;
 
 namespace {

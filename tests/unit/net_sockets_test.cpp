@@ -7,6 +7,8 @@
 #include "runtime/net/nl_sockets.h"
 #include "tests/unit/net_test_support.h"
 
+using namespace rt;
+
 using namespace nettest;
 
 namespace {

@@ -19,6 +19,8 @@
 #include "runtime/net/nl_sockets.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 namespace nettest {
 
 using Clock = std::chrono::steady_clock;

@@ -8,6 +8,9 @@
 
 #include "runtime/path/nodes.h"
 
+using rt::Node;
+using rt::NodeFactory;
+
 // The bucket of (x, y) is made of the low bits/2 bits of x and of y, so a table of as many buckets as
 // cells gives every cell of a square map its own.
 class NodeHashTable

@@ -4,6 +4,8 @@
 #include "node_hash_table.h"
 #include "runtime/path/nodes.h"
 
+using namespace rt;
+
 TEST(NodeFactory, HandsOutUntilFullAndCountsReleases)
 {
     NodeFactory factory;

@@ -13,6 +13,8 @@
 #include "runtime/gfx3d/mesh_file.h"
 #include "runtime/gfx3d/object_file.h"
 
+using namespace rt;
+
 namespace fs = std::filesystem;
 
 namespace {

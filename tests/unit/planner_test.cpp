@@ -10,6 +10,8 @@
 #include "reference_planner.h"
 #include "runtime/path/planner.h"
 
+using namespace rt;
+
 namespace {
 
 ReferenceOutcome plan(const TestMap& map, PlannerParams params)

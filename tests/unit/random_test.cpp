@@ -8,6 +8,8 @@
 #include "runtime/runtime.h"
 #include "runtime/values/random.h"
 
+using namespace rt;
+
 TEST(Random, IsaacMatchesThePublishedVector)
 {
     IsaacGenerator generator;

@@ -13,6 +13,9 @@
 #include "node_hash_table.h"
 #include "runtime/path/planner.h"
 
+using rt::FixedDeque;
+using rt::PlannerParams;
+
 struct ReferenceOutcome
 {
     std::vector<std::pair<int, int>> cells; // goal first; empty without a path

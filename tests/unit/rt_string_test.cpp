@@ -6,6 +6,8 @@
 
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 TEST(RtStringStorage, EmptyValuesShareOneBufferAndAllocateNothing)
 {
     RtString a, b;

@@ -13,6 +13,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static int endAfterFrames = -1;
 static bool report = false;
 

@@ -12,6 +12,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static std::string savePath;
 
 // A picture as a BMP in the temp folder; colourAt gives 0xRRGGBB for each pixel.

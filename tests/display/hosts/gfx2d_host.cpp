@@ -19,6 +19,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static std::string scenario;
 static FILE* results = nullptr;
 

@@ -15,6 +15,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static void note(const char* format, double a, double b = 0)
 {
     std::string path = tempFolderPath() + "input.txt";

@@ -9,6 +9,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static void note(const std::string& line)
 {
     std::string path = tempFolderPath() + "waits.txt";

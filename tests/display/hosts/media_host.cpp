@@ -11,6 +11,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static bool looped = false, onSpace = false;
 static std::vector<std::string> files;
 

@@ -16,6 +16,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static FILE* report;
 
 static void writeFile(const std::string& path, const std::string& bytes)

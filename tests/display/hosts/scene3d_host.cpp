@@ -16,6 +16,8 @@
 #include "runtime/runtime.h"
 #include "support/host_pixels.h"
 
+using namespace rt;
+
 static std::string scenario;
 static FILE* results = nullptr;
 

@@ -5,19 +5,27 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "runtime/audio/sound.h"
+#include "runtime/audio/sound_lifecycle.h"
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
-#include "runtime/files/archive_resolver.h"
+#include "runtime/core/lifecycle/end_routine.h"
+#include "runtime/core/lifecycle/window_proc.h"
+#include "runtime/core/window_events.h"
+#include "runtime/files/files_lifecycle.h"
 #include "runtime/gfx2d/fonts.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx2d/renderer_lifecycle.h"
 #include "runtime/gfx3d/scene.h"
-#include "runtime/input/input.h"
+#include "runtime/input/input_lifecycle.h"
 #include "runtime/net/net_state.h"
 #include "runtime/platform/clock.h"
 #include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
 #include "runtime/runtime.h"
+
+using namespace rt;
+
+namespace rt {
 
 // Without a window or a GL context there is no game to run: say why and stop.
 [[noreturn]] static void failStartUp(const char* what)
@@ -42,10 +50,9 @@ static void setAllFrameClocks()
     engine.frameStart = engine.previousFrameStart = engine.startTime = nowMs();
 }
 
-int rtEngineInit(const char* title)
+static void openMainWindow(const char* title)
 {
     if (!startVideo()) failStartUp("Cannot start the display");
-
     // The window's client area has the screen size, centred on the desktop.
     int desktopWidth, desktopHeight, desktopBits;
     desktopMode(nullptr, desktopWidth, desktopHeight, desktopBits);
@@ -56,33 +63,11 @@ int rtEngineInit(const char* title)
     SDL_ShowWindow(engine.window);
     setWindowText(engine.window, title);
     engine.windowTitle = title;
+}
 
-    unlink(errorLogPath()); // only this run's lines go into the log
-
-    engine.inputSystem = new InputContext;
-    engine.soundSystem = new SoundSystem;
-    engine.soundSlots = new SoundSlot[soundSlotCount];
-    netCreateRecord();
-    engine.renderer = new OpenGLRainbows;
-    if (!engine.renderer->createContext(engine.window, engine.screenWidth, engine.screenHeight, 0,
-                                        engine.frameRate))
-        failStartUp("Cannot create an OpenGL context for the game window");
-    rt::startScene3D();
-    rtSeedRandom(toUint32Wrapping(nowMs()));
-    if (engine.fullScreen)
-        engine.renderer->goFullscreen();
-    else
-        engine.renderer->goWindowed();
-    engine.inputSystem->setUp(engine.window, engine.exclusiveMouse);
-    engine.soundSystem->setUp(engine.window);
-    engine.currentFont = 0;
-
-    if (chdir(programFolder().c_str()) != 0) {
-        // A program whose folder cannot be entered works from the current one.
-    }
-    engine.dataResolver = createArchiveResolver();
-    engine.mediaResolver = createArchiveResolver();
-    rtSetArchiveFiles(programPath().c_str(), programPath().c_str()); // data may ride on the program file
+// The "Loading..." frame in the default font, centred.
+static void showLoadingFrame()
+{
     rtClearScreen();
     setAllFrameClocks();
     engine.renderer->rtPresent();
@@ -94,6 +79,35 @@ int rtEngineInit(const char* title)
     rtFontSize(cellWidth, cellHeight);
     rtPrint("Loading...", (screenWidth - 10 * cellWidth) * 0.5, (screenHeight - cellHeight) * 0.5);
     rtShowFrame();
+}
+
+} // namespace rt
+
+int rtEngineInit(const char* title)
+{
+    installEngineEndRoutine();
+    installWindowProcedure(rtWindowProc);
+    installDialogWindowSteps(hideWindowForDialog, enterStartScreenMode);
+    openMainWindow(title);
+    unlink(errorLogPath()); // only this run's lines go into the log
+
+    createInputContext();
+    createSoundSystem();
+    netCreateRecord();
+    if (!startRenderer()) failStartUp("Cannot create an OpenGL context for the game window");
+    startScene3D();
+    rtSeedRandom(toUint32Wrapping(nowMs()));
+    enterStartScreenMode();
+    startInput();
+    startSoundSystem();
+    engine.currentFont = 0;
+
+    if (chdir(programFolder().c_str()) != 0) {
+        // A program whose folder cannot be entered works from the current one.
+    }
+    createArchiveResolvers();
+    rtSetArchiveFiles(programPath().c_str(), programPath().c_str()); // data may ride on the program file
+    showLoadingFrame();
 
     engine.paused = false;
     setAllFrameClocks(); // the timers count from the end of start-up

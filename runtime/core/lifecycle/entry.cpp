@@ -1,15 +1,20 @@
 // The program entry: the game's start settings, start-up, the game's main routine, the end.
 #include <cstring>
+#include <string>
 
 #include "runtime/core/engine_state.h"
 #include "runtime/platform/window_sdl.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
+namespace rt {
+
 // The arguments after the program's own name, separated by blanks; an argument that holds a blank
 // is quoted, so the text reads as the command line that started the program.
-static RtString argumentsText(int argc, char** argv)
+static std::string argumentsText(int argc, char** argv)
 {
-    RtString text;
+    std::string text;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) text += " ";
         bool quote = strchr(argv[i], ' ') || strchr(argv[i], '\t');
@@ -19,6 +24,8 @@ static RtString argumentsText(int argc, char** argv)
     }
     return text;
 }
+
+} // namespace rt
 
 void rtRunGame(int argc, char** argv, const GameSettings& settings, void (*gameMain)())
 {

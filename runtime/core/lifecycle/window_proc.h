@@ -3,12 +3,12 @@
 
 union SDL_Event;
 
+namespace rt {
+
 // Focus lost: pause with " <pause>" after the title (not in debug mode); focus gained: resume;
 // close request or quit: the end routine. Everything else is left to SDL.
 void rtWindowProc(const SDL_Event& event);
-// Hands every waiting event to rtWindowProc; returns 1 (it never reports a quit).
-int rtPumpMessages();
-// Hands at most one waiting event to rtWindowProc; false when none was waiting.
-bool rtDispatchOneMessage();
 // While paused: pump events, then sleep 100 ms, and look again.
 void rtWaitWhilePaused();
+
+} // namespace rt

@@ -1,12 +1,17 @@
 // Window events: pause and resume on focus changes, an orderly end on close.
-#include "runtime/core/window_proc.h"
+#include "runtime/core/lifecycle/window_proc.h"
 
 #include <SDL.h>
 #include <cstdio>
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/core/window_events.h"
 #include "runtime/platform/window_sdl.h"
+
+using namespace rt;
+
+namespace rt {
 
 static void setPaused(bool paused)
 {
@@ -22,26 +27,17 @@ void rtWindowProc(const SDL_Event& event)
     if (event.type == SDL_QUIT) rtFatalEnd();
     if (event.type != SDL_WINDOWEVENT) return;
     switch (event.window.event) {
-    case SDL_WINDOWEVENT_FOCUS_LOST: setPaused(true); break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED: setPaused(false); break;
-    case SDL_WINDOWEVENT_CLOSE: rtFatalEnd();
-    default: break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        setPaused(true);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        setPaused(false);
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        rtFatalEnd();
+    default:
+        break;
     }
-}
-
-bool rtDispatchOneMessage()
-{
-    SDL_Event event;
-    if (!SDL_PollEvent(&event)) return false;
-    rtWindowProc(event);
-    return true;
-}
-
-int rtPumpMessages()
-{
-    while (rtDispatchOneMessage()) {
-    }
-    return 1;
 }
 
 void rtWaitWhilePaused()
@@ -51,3 +47,5 @@ void rtWaitWhilePaused()
         SDL_Delay(100);
     }
 }
+
+} // namespace rt
