@@ -16,6 +16,8 @@
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
+using namespace rt;
+
 static int screenWidth = 320, screenHeight = 240;
 constexpr int meshSlot = 0, floorSlot = 1, normalMapSlot = 10;
 

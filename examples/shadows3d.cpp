@@ -93,7 +93,7 @@ static void makeStoneTextures()
             }
         }
     };
-    std::string heightFile = tempFolderPath() + "stone_heights.bmp";
+    std::string heightFile = rt::tempFolderPath() + "stone_heights.bmp";
     drawSlabs(false);
     rtGrabSprite(stoneSlot, 0, 0, size, size);
     drawSlabs(true);

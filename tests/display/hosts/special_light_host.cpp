@@ -16,6 +16,8 @@
 #include "runtime/runtime.h"
 #include "support/host_pixels.h"
 
+using namespace rt;
+
 static FILE* results = nullptr;
 
 static void report(const std::string& name, double value)
