@@ -20,7 +20,9 @@ static constexpr double fadeMs = 1500;
 
 void rtLoadBackground(const RtString& file)
 {
-    OpenGLRainbows& renderer = *engine.renderer;
+    OpenGLRainbows* started = startedRenderer(__func__);
+    if (!started) return;
+    OpenGLRainbows& renderer = *started;
     char path[resolvedPathCapacity];
     if (resolveDataName(file, path, "background")) {
         if (loadBackgroundPicture(renderer, 0, path)) {
@@ -35,7 +37,9 @@ void rtLoadBackground(const RtString& file)
 
 double rtFadeInBackground(const RtString& file)
 {
-    OpenGLRainbows& renderer = *engine.renderer;
+    OpenGLRainbows* started = startedRenderer(__func__);
+    if (!started) return 0;
+    OpenGLRainbows& renderer = *started;
     char path[resolvedPathCapacity];
     if (!resolveDataName(file, path, "background")) return 0;
     if (!loadBackgroundPicture(renderer, 1, path))
@@ -59,15 +63,21 @@ double rtFadeInBackground(const RtString& file)
 
 void rtGrabBackground()
 {
-    grabScreenToBackground(*engine.renderer, 0);
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    grabScreenToBackground(*renderer, 0);
 }
 
 double rtSaveScreen(const RtString& file)
 {
-    return saveScreen(*engine.renderer, file.c_str()) ? 1 : 0;
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return 0;
+    return saveScreen(*renderer, file.c_str()) ? 1 : 0;
 }
 
 double rtSaveSprite(double slot, const RtString& file)
 {
-    return saveSprite(*engine.renderer, toInt(slot), file.c_str()) ? 1 : 0;
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return 0;
+    return saveSprite(*renderer, toInt(slot), file.c_str()) ? 1 : 0;
 }

@@ -10,7 +10,9 @@ using namespace rt;
 
 void rtPrint(const RtString& text, double x, double y)
 {
-    drawText(*engine.renderer, engine.currentFont, text.c_str(), float(x), float(y), 0);
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    drawText(*renderer, engine.currentFont, text.c_str(), float(x), float(y), 0);
 }
 
 void rtPrintNumber(double number, double x, double y)
@@ -25,31 +27,38 @@ void rtSetFont(double font)
 
 // Selects the font and loads the file into it, or the built-in font when it cannot be loaded; a failure
 // is logged only when logged is true.
-static void selectAndLoadFont(const RtString& file, double font, bool logged)
+static void selectAndLoadFont(const char* command, const RtString& file, double font, bool logged)
 {
+    OpenGLRainbows* renderer = startedRenderer(command);
+    if (!renderer) return;
     engine.currentFont = clampFont(toInt(font));
     char path[resolvedPathCapacity];
     if (resolveDataName(file, path, logged ? "font" : nullptr)) {
-        if (loadFont(*engine.renderer, engine.currentFont, path)) return;
+        if (loadFont(*renderer, engine.currentFont, path)) return;
         if (logged) rt::logLoadFailure("font", file.c_str(), rt::LoadFailure::Undecodable);
     }
-    installBuiltinFont(*engine.renderer, engine.currentFont);
+    installBuiltinFont(*renderer, engine.currentFont);
 }
 
 void rtLoadFont(const RtString& file, double font)
 {
-    selectAndLoadFont(file, font, true);
+    selectAndLoadFont(__func__, file, font, true);
 }
 
 void rt::loadDefaultFont(const RtString& file)
 {
-    selectAndLoadFont(file, 0, false);
+    selectAndLoadFont("rtLoadFont", file, 0, false);
 }
 
 void rtFontSize(double& width, double& height)
 {
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) {
+        width = height = 0;
+        return;
+    }
     int cellWidth, cellHeight;
-    fontCellSize(*engine.renderer, engine.currentFont, cellWidth, cellHeight);
+    fontCellSize(*renderer, engine.currentFont, cellWidth, cellHeight);
     width = cellWidth;
     height = cellHeight;
 }

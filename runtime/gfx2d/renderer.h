@@ -117,4 +117,8 @@ class OpenGLRainbows
     bool placedOnce = false;
 };
 
+// The renderer for a command, or null (after one line on standard error) before start-up created it
+// or after the end routine released it.
+OpenGLRainbows* startedRenderer(const char* command);
+
 } // namespace rt

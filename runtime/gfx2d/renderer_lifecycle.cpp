@@ -2,6 +2,7 @@
 #include "runtime/gfx2d/renderer_lifecycle.h"
 
 #include "runtime/core/engine_state.h"
+#include "runtime/core/not_started.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/renderer.h"
 
@@ -38,6 +39,12 @@ void beginNextFrame2D()
     glColor4f(1, 1, 1, 1);
     drawBackgroundPicture(*engine.renderer, 0);
     engine.renderer->setup2D(0, 0, 0, 0);
+}
+
+OpenGLRainbows* startedRenderer(const char* command)
+{
+    if (!engine.renderer) reportCalledBeforeStart(command);
+    return engine.renderer;
 }
 
 void releaseRenderer()

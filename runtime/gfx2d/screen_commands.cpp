@@ -7,22 +7,33 @@ using namespace rt;
 
 void rtScreenSize(double& width, double& height)
 {
-    width = engine.renderer->screenWidth;
-    height = engine.renderer->screenHeight;
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) {
+        width = height = 0;
+        return;
+    }
+    width = renderer->screenWidth;
+    height = renderer->screenHeight;
 }
 
 void rtSetViewport(double x, double y, double width, double height)
 {
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
     // A pending 3D shadow pass is ended here once the 3D scene exists.
-    engine.renderer->setup2D(toInt(x), toInt(y), toInt(width), toInt(height));
+    renderer->setup2D(toInt(x), toInt(y), toInt(width), toInt(height));
 }
 
 double rtSetScreenMode(double width, double height, double fullscreen)
 {
-    return engine.renderer->setScreenMode(toInt(width), toInt(height), 0, fullscreen != 0);
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return 0;
+    return renderer->setScreenMode(toInt(width), toInt(height), 0, fullscreen != 0);
 }
 
 double rtIsFullscreen()
 {
-    return engine.renderer->fullscreen ? 1 : 0;
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return 0;
+    return renderer->fullscreen ? 1 : 0;
 }

@@ -14,15 +14,17 @@ using namespace rt;
 
 namespace rt {
 
-static double loadSlot(const RtString& file, double slot, bool normalMap)
+static double loadSlot(const char* command, const RtString& file, double slot, bool normalMap)
 {
+    OpenGLRainbows* renderer = startedRenderer(command);
+    if (!renderer) return 0;
     int index = toInt(slot);
     if (!isSpriteSlot(index)) return 0;
-    freeSprite(*engine.renderer, index);
+    freeSprite(*renderer, index);
     char path[resolvedPathCapacity];
     const char* kind = normalMap ? "normal map" : "sprite";
     if (!resolveDataName(file, path, kind)) return 0;
-    if (loadSprite(*engine.renderer, index, path, spriteColourKey, normalMap)) return 1;
+    if (loadSprite(*renderer, index, path, spriteColourKey, normalMap)) return 1;
     rt::logLoadFailure(kind, file.c_str(), rt::LoadFailure::Undecodable);
     return 0;
 }
@@ -31,61 +33,79 @@ static double loadSlot(const RtString& file, double slot, bool normalMap)
 
 double rtLoadSprite(const RtString& file, double slot)
 {
-    return loadSlot(file, slot, false);
+    return loadSlot(__func__, file, slot, false);
 }
 
 double rtLoadNormalMap(const RtString& file, double slot)
 {
-    return loadSlot(file, slot, true);
+    return loadSlot(__func__, file, slot, true);
 }
 
 double rtGrabSprite(double slot, double x, double y, double width, double height)
 {
-    return grabScreenToSprite(*engine.renderer, toInt(slot), toInt(x), toInt(y), toInt(width), toInt(height));
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return 0;
+    return grabScreenToSprite(*renderer, toInt(slot), toInt(x), toInt(y), toInt(width), toInt(height));
 }
 
 void rtDrawSprite(double slot, double x, double y)
 {
-    drawSprite(*engine.renderer, toInt(slot), float(x), float(y));
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    drawSprite(*renderer, toInt(slot), float(x), float(y));
 }
 
 void rtStretchSprite(double slot, double x, double y, double width, double height)
 {
-    drawSpriteStretched(*engine.renderer, toInt(slot), float(x), float(y), float(width), float(height));
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    drawSpriteStretched(*renderer, toInt(slot), float(x), float(y), float(width), float(height));
 }
 
 void rtZoomSprite(double slot, double x, double y, double scaleX, double scaleY)
 {
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
     int index = toInt(slot);
     if (!isSpriteSlot(index)) return;
-    double imageWidth = engine.renderer->imageWidth[index], imageHeight = engine.renderer->imageHeight[index];
+    double imageWidth = renderer->imageWidth[index], imageHeight = renderer->imageHeight[index];
     double width = std::fabs(imageWidth * scaleX), height = std::fabs(imageHeight * scaleY);
-    drawSpriteStretched(*engine.renderer, index, float(x - (width - imageWidth) / 2),
+    drawSpriteStretched(*renderer, index, float(x - (width - imageWidth) / 2),
                         float(y - (height - imageHeight) / 2), float(width), float(height));
 }
 
 void rtDrawSpriteRotated(double slot, double x, double y, double angle)
 {
-    drawSpriteRotated(*engine.renderer, toInt(slot), float(x), float(y), float(angle), 1);
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    drawSpriteRotated(*renderer, toInt(slot), float(x), float(y), float(angle), 1);
 }
 
 void rtDrawSpriteRotatedScaled(double slot, double x, double y, double angle, double zoom)
 {
-    drawSpriteRotated(*engine.renderer, toInt(slot), float(x), float(y), float(angle), float(zoom));
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    drawSpriteRotated(*renderer, toInt(slot), float(x), float(y), float(angle), float(zoom));
 }
 
 double rtSpriteCollision(double slotA, double xA, double yA, double slotB, double xB, double yB)
 {
-    return spriteCollision(*engine.renderer, toInt(slotA), toInt(slotB), toInt(xA), toInt(yA), toInt(xB),
-                           toInt(yB))
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return 0;
+    return spriteCollision(*renderer, toInt(slotA), toInt(slotB), toInt(xA), toInt(yA), toInt(xB), toInt(yB))
                ? 1
                : 0;
 }
 
 void rtSpriteSize(double slot, double& width, double& height)
 {
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) {
+        width = height = 0;
+        return;
+    }
     int index = toInt(slot);
     bool inTable = isSpriteSlot(index);
-    width = inTable ? engine.renderer->imageWidth[index] : 0;
-    height = inTable ? engine.renderer->imageHeight[index] : 0;
+    width = inTable ? renderer->imageWidth[index] : 0;
+    height = inTable ? renderer->imageHeight[index] : 0;
 }

@@ -124,4 +124,8 @@ struct InputContext
     bool joystickSubsystem = false, hapticSubsystem = false, eventSubsystem = false;
 };
 
+// The input context for a command, or null (after one line on standard error) before start-up created
+// it or after the end routine released it.
+InputContext* startedInput(const char* command);
+
 } // namespace rt

@@ -12,14 +12,18 @@ using namespace rt;
 
 double rtKeyState(double code)
 {
-    InputContext& input = *engine.inputSystem;
+    InputContext* started = startedInput(__func__);
+    if (!started) return 0;
+    InputContext& input = *started;
     input.refreshKeyboard();
     return input.keyDown(toInt(code) & 0xFF) ? 1 : 0;
 }
 
 RtString rtKeyText()
 {
-    char text[2] = {char(engine.inputSystem->typedCharacter()), 0};
+    InputContext* input = startedInput(__func__);
+    if (!input) return RtString();
+    char text[2] = {char(input->typedCharacter()), 0};
     return RtString(text);
 }
 
@@ -27,7 +31,12 @@ RtString rtKeyText()
 
 void rtMouseState(double& x, double& y, double& button1, double& button2)
 {
-    InputContext& input = *engine.inputSystem;
+    InputContext* started = startedInput(__func__);
+    if (!started) {
+        x = y = button1 = button2 = 0;
+        return;
+    }
+    InputContext& input = *started;
     MouseSample sample = input.readMouse();
     int width = engine.renderer ? engine.renderer->screenWidth : engine.screenWidth;
     int height = engine.renderer ? engine.renderer->screenHeight : engine.screenHeight;
@@ -41,7 +50,9 @@ void rtMouseState(double& x, double& y, double& button1, double& button2)
 
 double rtMouseAxis(double axis)
 {
-    MouseSample sample = engine.inputSystem->readMouse();
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    MouseSample sample = input->readMouse();
     switch (toInt(axis)) {
     case 0:
         return sample.dx;
@@ -62,25 +73,33 @@ double rtMouseAxis(double axis)
 
 void rtSetMousePos(double x, double y)
 {
-    engine.inputSystem->mouseX = toInt(x);
-    engine.inputSystem->mouseY = toInt(y);
+    InputContext* input = startedInput(__func__);
+    if (!input) return;
+    input->mouseX = toInt(x);
+    input->mouseY = toInt(y);
 }
 
 void rtSetSystemPointer(double on)
 {
-    engine.inputSystem->setSystemPointer(on != 0);
+    InputContext* input = startedInput(__func__);
+    if (!input) return;
+    input->setSystemPointer(on != 0);
 }
 
 // ---- Joysticks
 
 double rtJoyCount()
 {
-    return engine.inputSystem->joystickCount;
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    return input->joystickCount;
 }
 
 RtString rtJoyName(double index)
 {
-    const InputContext& input = *engine.inputSystem;
+    InputContext* started = startedInput(__func__);
+    if (!started) return RtString();
+    const InputContext& input = *started;
     int i = toInt(index);
     if (i < 0 || i >= input.joystickCount || i >= maxJoysticks) return RtString();
     return RtString(input.joystickNames[i]);
@@ -88,56 +107,79 @@ RtString rtJoyName(double index)
 
 double rtJoyX(double index)
 {
-    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).x);
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    return joystickAxisValue(input->readJoystick(toInt(index)).x);
 }
 
 double rtJoyY(double index)
 {
-    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).y);
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    return joystickAxisValue(input->readJoystick(toInt(index)).y);
 }
 
 double rtJoyZ(double index)
 {
-    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).z);
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    return joystickAxisValue(input->readJoystick(toInt(index)).z);
 }
 
 double rtJoyRX(double index)
 {
-    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).rx);
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    return joystickAxisValue(input->readJoystick(toInt(index)).rx);
 }
 
 double rtJoyRY(double index)
 {
-    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).ry);
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    return joystickAxisValue(input->readJoystick(toInt(index)).ry);
 }
 
 double rtJoyRZ(double index)
 {
-    return joystickAxisValue(engine.inputSystem->readJoystick(toInt(index)).rz);
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    return joystickAxisValue(input->readJoystick(toInt(index)).rz);
 }
 
 double rtJoyButton(double index, double button)
 {
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
     int b = toInt(button);
     if (b < 0 || b >= 32) return 0;
-    return engine.inputSystem->readJoystick(toInt(index)).buttons[b];
+    return input->readJoystick(toInt(index)).buttons[b];
 }
 
 double rtJoyHatX(double index)
 {
-    uint32_t hat = engine.inputSystem->readJoystick(toInt(index)).hats[0];
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    uint32_t hat = input->readJoystick(toInt(index)).hats[0];
     return hat == 9000 ? 1 : hat == 27000 ? -1 : 0;
 }
 
 double rtJoyHatY(double index)
 {
-    uint32_t hat = engine.inputSystem->readJoystick(toInt(index)).hats[0];
+    InputContext* input = startedInput(__func__);
+    if (!input) return 0;
+    uint32_t hat = input->readJoystick(toInt(index)).hats[0];
     return hat == 0 ? -1 : hat == 18000 ? 1 : 0;
 }
 
 void rtJoyDigital(double& x, double& y, double& button1, double& button2)
 {
-    JoystickState state = engine.inputSystem->readJoystick(0);
+    InputContext* input = startedInput(__func__);
+    if (!input) {
+        x = y = button1 = button2 = 0;
+        return;
+    }
+    JoystickState state = input->readJoystick(0);
     x = state.x / 30000;
     y = state.y / 30000;
     button1 = state.buttons[0];
@@ -146,5 +188,7 @@ void rtJoyDigital(double& x, double& y, double& button1, double& button2)
 
 void rtJoyForce(double index, double durationMs, double x, double y)
 {
-    engine.inputSystem->playForce(toInt(index), toInt(durationMs), x, y);
+    InputContext* input = startedInput(__func__);
+    if (!input) return;
+    input->playForce(toInt(index), toInt(durationMs), x, y);
 }

@@ -3,12 +3,19 @@
 
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
+#include "runtime/core/not_started.h"
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
 
 using namespace rt;
 
 namespace rt {
+
+InputContext* startedInput(const char* command)
+{
+    if (!engine.inputSystem) reportCalledBeforeStart(command);
+    return engine.inputSystem;
+}
 
 void createInputContext()
 {

@@ -12,6 +12,7 @@
 #include "runtime/core/window_events.h"
 #include "runtime/gfx2d/backgrounds.h"
 #include "runtime/gfx2d/fonts.h"
+#include "runtime/gfx2d/renderer.h"
 #include "runtime/input/input.h"
 #include "runtime/input/key_codes.h"
 #include "runtime/runtime.h"
@@ -49,7 +50,9 @@ static bool joystickTouched(InputContext& input)
 
 void rtWaitAnyInput()
 {
-    InputContext& input = *engine.inputSystem;
+    InputContext* started = startedInput(__func__);
+    if (!started) return;
+    InputContext& input = *started;
     for (int pass = 0; pass < 8; ++pass) {
         rtPumpMessages(); // a close request ends the program in the window procedure
         input.refreshKeyboard();
@@ -72,7 +75,9 @@ void rtWaitAnyInput()
 
 double rtWaitKey()
 {
-    InputContext& input = *engine.inputSystem;
+    InputContext* started = startedInput(__func__);
+    if (!started) return 0;
+    InputContext& input = *started;
     int character;
     while ((character = input.typedCharacter()) == 0) {
         rtPumpMessages();
@@ -89,7 +94,9 @@ double rtWaitKey()
 
 double rtWaitMouse()
 {
-    InputContext& input = *engine.inputSystem;
+    InputContext* started = startedInput(__func__);
+    if (!started) return 0;
+    InputContext& input = *started;
     while (input.anyButtonDown()) {
         rtPumpMessages();
         SDL_Delay(1);
@@ -134,7 +141,10 @@ RtString LineEditor::shownText() const
 
 void rtInputText(RtString& text, double x, double y)
 {
-    OpenGLRainbows& renderer = *engine.renderer;
+    InputContext* input = startedInput(__func__);
+    OpenGLRainbows* started = input ? startedRenderer(__func__) : nullptr;
+    if (!started) return;
+    OpenGLRainbows& renderer = *started;
     // Picture 3 keeps the screen as it is now; each frame shows it under the edited line.
     grabScreenToBackground(renderer, 3);
     drawBackgroundPicture(renderer, 3);
@@ -142,7 +152,7 @@ void rtInputText(RtString& text, double x, double y)
     LineEditor editor(text);
     for (;;) {
         rtShowFrame();
-        if (!editor.take(engine.inputSystem->typedCharacter())) break;
+        if (!editor.take(input->typedCharacter())) break;
         drawBackgroundPicture(renderer, 3);
         rtPrint(editor.shownText(), toInt(x), toInt(y));
     }

@@ -7,10 +7,10 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <mpv/client.h>
 #include <unistd.h>
 
 #include "runtime/media/movie_picture.h"
+#include "runtime/media/mpv_library.h"
 
 namespace rt {
 
@@ -65,15 +65,15 @@ void setOptions(mpv_handle* player, MediaKind kind)
         {"audio-fallback-to-null", "yes"},
     };
     for (const auto& option : common)
-        mpv_set_option_string(player, option[0], option[1]);
-    if (soundHasNoDevice()) mpv_set_option_string(player, "ao", "null");
+        mpv().set_option_string(player, option[0], option[1]);
+    if (soundHasNoDevice()) mpv().set_option_string(player, "ao", "null");
     if (kind == MediaKind::Music) {
-        mpv_set_option_string(player, "vid", "no");
-        mpv_set_option_string(player, "vo", "null");
+        mpv().set_option_string(player, "vid", "no");
+        mpv().set_option_string(player, "vo", "null");
     } else {
-        mpv_set_option_string(player, "vo", "libmpv");
-        mpv_set_option_string(player, "keepaspect", "no"); // the destination rectangle is the picture
-        mpv_set_option_string(player, "gpu-hwdec-interop", "no");
+        mpv().set_option_string(player, "vo", "libmpv");
+        mpv().set_option_string(player, "keepaspect", "no"); // the destination rectangle is the picture
+        mpv().set_option_string(player, "gpu-hwdec-interop", "no");
     }
 }
 
@@ -119,7 +119,7 @@ bool takeEvent(MediaWindow& window, const mpv_event& event, std::string* reason)
         window.failed = true;
         window.atEnd = true;
         window.seeking = false;
-        if (reason) *reason = end.error < 0 ? mpv_error_string(end.error) : "no playable stream";
+        if (reason) *reason = end.error < 0 ? mpv().error_string(end.error) : "no playable stream";
         break;
     }
     case MPV_EVENT_SHUTDOWN:
@@ -140,7 +140,7 @@ bool waitUntilLoaded(MediaWindow& window, std::string& reason)
     while (!window.failed) {
         double left = mediaOpenTimeoutSeconds - elapsedSeconds(started);
         if (left <= 0) return false;
-        mpv_event* event = mpv_wait_event(window.player, left);
+        mpv_event* event = mpv().wait_event(window.player, left);
         if (takeEvent(window, *event, &reason)) return true;
     }
     return false;
@@ -149,30 +149,31 @@ bool waitUntilLoaded(MediaWindow& window, std::string& reason)
 int64_t integerProperty(mpv_handle* player, const char* name)
 {
     int64_t value = 0;
-    return mpv_get_property(player, name, MPV_FORMAT_INT64, &value) >= 0 ? value : 0;
+    return mpv().get_property(player, name, MPV_FORMAT_INT64, &value) >= 0 ? value : 0;
 }
 
 } // namespace
 
 MediaWindow* openMediaWindow(const std::string& path, MediaKind kind, std::string& reason)
 {
+    if (!loadMpvLibrary(reason)) return nullptr;
     auto window = std::make_unique<MediaWindow>();
     ++liveWindows;
     window->kind = kind;
-    window->player = mpv_create();
+    window->player = mpv().create();
     if (!window->player) {
         reason = "the media player cannot start";
         return nullptr;
     }
     setOptions(window->player, kind);
-    int error = mpv_initialize(window->player);
+    int error = mpv().initialize(window->player);
     if (error < 0) {
-        reason = std::string("the media player cannot start: ") + mpv_error_string(error);
+        reason = std::string("the media player cannot start: ") + mpv().error_string(error);
         return nullptr;
     }
-    mpv_observe_property(window->player, timePosTag, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(window->player, durationTag, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(window->player, eofTag, "eof-reached", MPV_FORMAT_FLAG);
+    mpv().observe_property(window->player, timePosTag, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv().observe_property(window->player, durationTag, "duration", MPV_FORMAT_DOUBLE);
+    mpv().observe_property(window->player, eofTag, "eof-reached", MPV_FORMAT_FLAG);
     if (kind == MediaKind::Movie) {
         window->picture = createMoviePicture(window->player, reason);
         if (!window->picture) return nullptr;
@@ -182,11 +183,11 @@ MediaWindow* openMediaWindow(const std::string& path, MediaKind kind, std::strin
     std::error_code ignored;
     window->path = std::filesystem::absolute(path, ignored).string();
     const char* load[] = {"loadfile", window->path.c_str(), nullptr};
-    mpv_command_async(window->player, 0, load);
+    mpv().command_async(window->player, 0, load);
     if (!waitUntilLoaded(*window, reason)) return nullptr;
 
     double seconds = 0;
-    if (mpv_get_property(window->player, "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0)
+    if (mpv().get_property(window->player, "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0)
         window->lengthMs = std::max(0.0, seconds * 1000);
     if (kind == MediaKind::Movie) {
         window->sourceWidth = int(std::clamp<int64_t>(integerProperty(window->player, "width"), 0, 1 << 16));
@@ -199,7 +200,7 @@ MediaWindow* openMediaWindow(const std::string& path, MediaKind kind, std::strin
 MediaWindow::~MediaWindow()
 {
     freeMoviePicture(picture); // the player's renderer goes before the player
-    if (player) mpv_terminate_destroy(player);
+    if (player) mpv().terminate_destroy(player);
     if (!ownedTempFile.empty()) unlink(ownedTempFile.c_str());
     --liveWindows;
 }
@@ -212,7 +213,7 @@ int liveMediaWindowCount()
 void MediaWindow::collectEvents()
 {
     while (player) {
-        mpv_event* event = mpv_wait_event(player, 0);
+        mpv_event* event = mpv().wait_event(player, 0);
         if (event->event_id == MPV_EVENT_NONE) return;
         takeEvent(*this, *event, nullptr);
     }
@@ -223,7 +224,7 @@ bool MediaWindow::play()
     collectEvents();
     if (!playable(*this)) return false;
     int paused = 0;
-    mpv_set_property_async(player, 0, "pause", MPV_FORMAT_FLAG, &paused);
+    mpv().set_property_async(player, 0, "pause", MPV_FORMAT_FLAG, &paused);
     return true;
 }
 
@@ -231,7 +232,7 @@ void MediaWindow::stop()
 {
     if (!player) return;
     int paused = 1;
-    mpv_set_property_async(player, 0, "pause", MPV_FORMAT_FLAG, &paused);
+    mpv().set_property_async(player, 0, "pause", MPV_FORMAT_FLAG, &paused);
 }
 
 void MediaWindow::seekToStart()
@@ -239,7 +240,7 @@ void MediaWindow::seekToStart()
     collectEvents();
     if (!playable(*this)) return;
     const char* seek[] = {"seek", "0", "absolute", nullptr};
-    mpv_command_async(player, seekReply, seek);
+    mpv().command_async(player, seekReply, seek);
     // Reports of the old position may still be on their way: they are passed over until the player
     // says it plays from the new one.
     seeking = true;

@@ -5,11 +5,11 @@
 #include <SDL.h>
 #include <chrono>
 #include <condition_variable>
-#include <mpv/render_gl.h>
 #include <mutex>
 
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/media/media_window.h"
+#include "runtime/media/mpv_library.h"
 
 namespace rt {
 
@@ -133,21 +133,21 @@ MoviePicture* createMoviePicture(mpv_handle* player, std::string& reason)
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, apiType},
                                  {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glParams},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    int error = mpv_render_context_create(&picture->renderer, player, params);
+    int error = mpv().render_context_create(&picture->renderer, player, params);
     if (error < 0) {
-        reason = std::string("the movie renderer cannot start: ") + mpv_error_string(error);
+        reason = std::string("the movie renderer cannot start: ") + mpv().error_string(error);
         picture->renderer = nullptr;
         freeMoviePicture(picture);
         return nullptr;
     }
-    mpv_render_context_set_update_callback(picture->renderer, noteFrameDue, picture);
+    mpv().render_context_set_update_callback(picture->renderer, noteFrameDue, picture);
     return picture;
 }
 
 void freeMoviePicture(MoviePicture* picture)
 {
     if (!picture) return;
-    mpv_render_context_free(picture->renderer);
+    mpv().render_context_free(picture->renderer);
     freeTarget(*picture);
     restoreGameState(*picture);
     delete picture;
@@ -157,7 +157,7 @@ bool showNewMovieFrame(MoviePicture& picture, const MediaRect& destination)
 {
     // The player asks for a call after each notice, whether or not a frame comes of it.
     if (!takeFrameDue(picture)) return false;
-    if (!(mpv_render_context_update(picture.renderer) & MPV_RENDER_UPDATE_FRAME)) return false;
+    if (!(mpv().render_context_update(picture.renderer) & MPV_RENDER_UPDATE_FRAME)) return false;
     if (destination.width <= 0 || destination.height <= 0 ||
         !makeTarget(picture, destination.width, destination.height))
         return false;
@@ -168,7 +168,7 @@ bool showNewMovieFrame(MoviePicture& picture, const MediaRect& destination)
     mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &target},
                                  {MPV_RENDER_PARAM_FLIP_Y, &flipY},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(picture.renderer, params);
+    mpv().render_context_render(picture.renderer, params);
 
     int windowWidth, windowHeight;
     clearWindow(picture, windowWidth, windowHeight);
@@ -180,7 +180,7 @@ bool showNewMovieFrame(MoviePicture& picture, const MediaRect& destination)
                         GL_NEAREST);
     glBindFramebufferFn(GL_READ_FRAMEBUFFER, 0);
     SDL_GL_SwapWindow(picture.window);
-    mpv_render_context_report_swap(picture.renderer);
+    mpv().render_context_report_swap(picture.renderer);
     return true;
 }
 

@@ -16,6 +16,7 @@ using namespace rt;
 
 void rtShowFrame()
 {
+    if (!startedRenderer(__func__)) return;
     engine.previousFrameStart = engine.frameStart;
     engine.frameStart = nowMs();
     repeatMusicAtItsEnd();
@@ -33,7 +34,9 @@ void rtShowFrame()
 
 void rtSetFrameRate(double framesPerSecond)
 {
-    engine.renderer->frameGrid.interval = frameIntervalFor(toInt(framesPerSecond));
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    renderer->frameGrid.interval = frameIntervalFor(toInt(framesPerSecond));
 }
 
 double rtFrameDuration()
