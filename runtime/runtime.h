@@ -514,6 +514,10 @@ void rtSetFog(double colour, double exponential, double startOrDensity, double e
 // along the direction; up to 180: a point light; 180: parallel light along the direction. Numbers
 // below 0 set the special light of the per-vertex modes (-1 bump mapping, -3 stencil shadows, others
 // ramp shading), casting while the cone is not 0; -3 also opens (cone not 0) or closes the shadow pass.
+// Bump mapping lights meshes drawn with a bound normal map (rtLoadNormalMap): rtBind3DTextures(colour,
+// normal map), or the normal map alone. Ramp shading lights them in four steps of their palette colours
+// with a black outline while culling is on. For shadows, draw the scene, call rtSetLight(-3, ...) and
+// draw the shadow casters again: they add only their shadow volumes, which rtEnd3D darkens.
 void rtSetLight(double light, double colour, double x, double y, double z, double dx, double dy, double dz,
                 double cone);
 // rtSetLight with a light at the camera.

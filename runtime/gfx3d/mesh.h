@@ -120,6 +120,18 @@ class MeshObjectX : public MeshObject
     // GL vertex buffers holding each frame's triangles, made when a frame is first drawn (0 = none
     // yet). The scene deletes them when the object slot is emptied.
     std::vector<uint32_t> frameBuffers;
+
+    // What the special light's modes build the first time they draw the mesh, kept until the slot is
+    // emptied: tangent vectors in drawList (bump mapping), the shading ramp texture (ramp shading), the
+    // edge neighbour list and reused buffers for the shadow volume (stencil shadows).
+    bool tangentsReady = false;
+    uint32_t rampTexture = 0; // GL texture name, 0 = not made yet
+    int rampRows = 0;
+    bool neighboursReady = false;
+    std::vector<int32_t> edgeNeighbours; // per triangle edge: the triangle across it, -1 at an open edge
+    std::vector<uint8_t> facingLight;    // per triangle of the last volume: 1 when it faces the light
+    std::vector<float> volumeQuads;      // homogeneous corners (x, y, z, w) of the last volume's sides
+    std::vector<float> volumeCaps;       // and of its caps, three corners per triangle
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx3d/scene.h"
+#include "runtime/gfx3d/special_light_drawing.h"
 
 namespace rt {
 
@@ -98,8 +99,10 @@ size_t fillWorkingCopy(MeshObjectX& mesh, const FrameChoice& choice, const float
 }
 
 // Points the vertex arrays at `base` (a buffer offset when a buffer is bound, else memory). Texture
-// coordinates go only where something can read them: a bound texture or a shader program.
-void setArrays(const Rainbows3D& scene, const char* base, bool coloured)
+// coordinates go only where something can read them: a bound texture or a shader program. Bump
+// mapping takes its colours from the packed light vectors; ramp shading gives unit 1 the ramp
+// coordinates kept in the same place and leaves the vertex colours to the ramp.
+void setArrays(const Rainbows3D& scene, const char* base, bool coloured, SpecialLightMode mode)
 {
     const OpenGLRainbows& renderer = *scene.renderer;
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -110,13 +113,18 @@ void setArrays(const Rainbows3D& scene, const char* base, bool coloured)
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, u));
     }
-    if (multitextureAvailable() && renderer.boundSprite >= 0 && renderer.boundSecondSprite >= 0) {
+    bool ramp = mode == SpecialLightMode::rampShading;
+    if (multitextureAvailable() && (ramp || (renderer.boundSprite >= 0 && renderer.boundSecondSprite >= 0))) {
         glClientActiveTextureARB_(GL_TEXTURE1_ARB);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, u));
+        glTexCoordPointer(2, GL_FLOAT, vertexStride,
+                          base + (ramp ? offsetof(MeshVertex, lightVector) : offsetof(MeshVertex, u)));
         glClientActiveTextureARB_(GL_TEXTURE0_ARB);
     }
-    if (coloured) {
+    if (mode == SpecialLightMode::bumpMapping) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(3, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, lightVector));
+    } else if (coloured && !ramp) {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(3, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, red));
     }
@@ -159,29 +167,44 @@ void drawMesh(Rainbows3D& scene, MeshObjectX& mesh, int a, int b, float blend, b
     OpenGLRainbows& renderer = *scene.renderer;
     float intensity = renderer.intensity;
     glColor4f(intensity, intensity, intensity, intensity);
-    // The special light's per-vertex modes (bump mapping, ramp shading with outlines, stencil shadow
-    // volumes) prepare the mesh and fill their fields of the working copy here when the special light is
-    // casting; without them a mesh is drawn as below.
+    // The special light's modes: what the mesh needs for them is built once, the light goes into the
+    // mesh's own space and bump mapping and ramp shading fill per-vertex fields of the working copy.
+    SpecialLightMode mode = drawModeFor(scene);
+    Vec3 light;
+    if (mode != SpecialLightMode::none && !lightInMeshSpace(scene, placement, light)) return;
+    prepareMeshForMode(mesh, mode);
+    bool perVertex = mode == SpecialLightMode::bumpMapping || mode == SpecialLightMode::rampShading;
 
     bool offset = scene.textureOffset[0] != 0 || scene.textureOffset[1] != 0;
     bool blended = choice.fraction != 0;
+    MeshFrame& frame = mesh.frames[size_t(choice.first)];
     size_t count;
     const char* base = nullptr;
     GLuint buffer = 0;
-    if (!blended && !offset) {
+    if (mode == SpecialLightMode::stencilShadows) {
+        // Only the volume is drawn, from the shape as it stands.
+        bool copy = blended && !mesh.drawList.empty();
+        count = copy ? fillWorkingCopy(mesh, choice, scene.textureOffset) : frame.triangles.size();
+        drawShadowVolume(mesh, copy ? mesh.drawList : frame.triangles, count, light);
+        return;
+    }
+    if (!blended && !offset && !perVertex) {
         // The key frame as it is: its own triangle list, kept in a GL buffer.
-        MeshFrame& frame = mesh.frames[size_t(choice.first)];
         count = frame.triangles.size();
         buffer = frameBuffer(mesh, size_t(choice.first));
         if (!buffer) base = reinterpret_cast<const char*>(frame.triangles.data());
     } else {
         count = fillWorkingCopy(mesh, choice, scene.textureOffset);
         base = reinterpret_cast<const char*>(mesh.drawList.data());
+        if (perVertex) fillModeFields(mesh, mode, count, light);
     }
     if (count < 3) return;
     if (buffer) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, buffer);
-    setArrays(scene, base, mesh.coloured);
+    setArrays(scene, base, mesh.coloured, mode);
+    if (perVertex) beginModeDraw(mesh, mode);
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(count - count % 3));
+    if (mode == SpecialLightMode::rampShading) drawRampOutline(scene, mesh, frame, count);
+    if (perVertex) endModeDraw();
     clearArrays(scene.sphereMapping);
     if (buffer) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0);
 }

@@ -42,11 +42,18 @@ ObjectSlot* objectSlot(Rainbows3D& scene, int slot)
 void releaseObjectSlot(Rainbows3D& scene, ObjectSlot& object)
 {
     bool canDelete = scene.renderer && scene.renderer->contextReady && glDeleteBuffersARB_;
-    for (MeshObjectX& mesh : object.meshes)
+    bool contextReady = scene.renderer && scene.renderer->contextReady;
+    for (MeshObjectX& mesh : object.meshes) {
         for (uint32_t buffer : mesh.frameBuffers) {
             GLuint name = buffer;
             if (name && canDelete) glDeleteBuffersARB_(1, &name);
         }
+        GLuint ramp = mesh.rampTexture;
+        if (ramp && contextReady) {
+            glDeleteTextures(1, &ramp);
+            scene.renderer->glState.textureDeleted(ramp);
+        }
+    }
     if (scene.renderer) releaseObjectTextures(*scene.renderer, object.textures);
     object = ObjectSlot();
 }

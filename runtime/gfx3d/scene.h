@@ -19,8 +19,8 @@ constexpr int shaderSlotCount = 255;
 constexpr int sceneLightCount = 8; // OpenGL lights 0..7
 
 // The special light that mesh drawing uses for its per-vertex modes (bump mapping, ramp shading with
-// outlines, stencil shadow volumes). Light numbers below 0 set it; the modes themselves plug into
-// mesh drawing (see mesh_drawing.cpp) and the shadow pass (see shadow_pass.h).
+// outlines, stencil shadow volumes). Light numbers below 0 set it; mesh drawing applies the modes (see
+// special_light_drawing.h) and the shadow volumes count into the shadow pass (see shadow_pass.h).
 enum class SpecialLightMode : uint8_t
 {
     none = 0,

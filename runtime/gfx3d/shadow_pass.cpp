@@ -1,6 +1,7 @@
 // Opening and closing the stencil shadow pass.
 #include "runtime/gfx3d/shadow_pass.h"
 
+#include "runtime/gfx2d/gl_functions.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx3d/scene.h"
 
@@ -36,6 +37,12 @@ void closeShadowPass(Rainbows3D& scene)
     glStencilFunc(GL_NOTEQUAL, 0, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glDisable(GL_TEXTURE_2D);
+    if (multitextureAvailable()) {
+        // A second texture left on by 3D drawing would tint the darkening.
+        glActiveTextureARB_(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        glActiveTextureARB_(GL_TEXTURE0_ARB);
+    }
     glColor4f(0, 0, 0, 0.5f);
     glBegin(GL_QUADS);
     glVertex2f(0, 0);

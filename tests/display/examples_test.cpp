@@ -49,7 +49,8 @@ TEST(Examples, EachDrawsItsFramesAndEndsOnEscape)
                  {"mouse_and_joysticks", "Mouse and joysticks"},
                  {"high_scores", "High scores"},
                  {"path_finding", "Path finding"},
-                 {"scene3d", "3D scene"}};
+                 {"scene3d", "3D scene"},
+                 {"shadows3d", "3D lights and shadows"}};
     for (const auto& example : cases) {
         SCOPED_TRACE(example.program);
         XSession x(320, 240);

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
-#include "support/x_session.h"
+#include "support/host_results.h"
 
 namespace {
 
@@ -14,18 +13,7 @@ constexpr double black = 0, red = 0xFF, green = 0xFF00, blue = 0xFF0000, white =
 
 std::map<std::string, double> runScenario(const std::string& scenario, std::string* errorLog = nullptr)
 {
-    XSession x(320, 240);
-    EXPECT_TRUE(x.ready());
-    EXPECT_EQ(x.waitForExit(x.start(host, {"--scenario=" + scenario}), 120000), 0);
-    std::map<std::string, double> values;
-    std::istringstream lines(x.readTempFile("results.txt"));
-    std::string name;
-    double value;
-    while (lines >> name >> value)
-        values[name] = value;
-    EXPECT_EQ(values["done"], 1) << "the host did not finish " << scenario;
-    if (errorLog) *errorLog = x.readTempFile("ErrorLog.txt");
-    return values;
+    return runHostScenario(host, scenario, errorLog);
 }
 
 int channel(double colour, int shift)

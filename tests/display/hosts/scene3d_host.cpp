@@ -14,6 +14,7 @@
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
+#include "support/host_pixels.h"
 
 using namespace rt;
 
@@ -36,23 +37,6 @@ static void writeFile(const std::string& path, const std::string& bytes)
         fwrite(bytes.data(), 1, bytes.size(), file);
         fclose(file);
     }
-}
-
-// The packed colour at the screen position of a world point.
-static double pixelAt(double x, double y, double z)
-{
-    double sx = -1, sy = -1, depth = 0;
-    rtProjectPoint(x, y, z, sx, sy, depth);
-    return rtReadPixel(std::floor(sx), std::floor(sy));
-}
-
-static int nonBlackPixels(int left, int top, int right, int bottom)
-{
-    int count = 0;
-    for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x)
-            count += rtReadPixel(x, y) != 0;
-    return count;
 }
 
 // A square of 2 × half facing +z at z = 0, one strip of four vertices (so its normal is +z).
@@ -118,7 +102,7 @@ static void placementAndDepth()
     rtDrawObjectFrame(1, 0);
     double sx = 0, sy = 0, depth = 0;
     rtProjectPoint(2, 2, 0, sx, sy, depth);
-    report("quad.centre", pixelAt(0, 0, 0));
+    report("quad.centre", pixelAtPoint(0, 0, 0));
     report("quad.inside", rtReadPixel(std::floor(sx) - 2, std::floor(sy) + 2));
     report("quad.outside", rtReadPixel(std::floor(sx) + 2, std::floor(sy) - 2));
     rtShowFrame();
@@ -128,8 +112,8 @@ static void placementAndDepth()
     rtDrawObjectFrame(2, 0); // the nearer square first: the depth test keeps it
     rtTranslate(0, 0, 0);
     rtDrawObjectFrame(1, 0);
-    report("depth.overlap", pixelAt(0.5, 0, 2));
-    report("depth.farOnly", pixelAt(-1.5, 0, 0));
+    report("depth.overlap", pixelAtPoint(0.5, 0, 2));
+    report("depth.farOnly", pixelAtPoint(-1.5, 0, 0));
     rtShowFrame();
 }
 
@@ -140,17 +124,17 @@ static void lightAndFog()
     buildSquare(3, 2, 0xFFFFFF);
     rtSetLight(0, 0xC0C0C0, 0, 0, 0, 0, -1, -1, 180);
     rtDrawObjectFrame(3, 0);
-    report("light.at45", int(pixelAt(0, 0, 0)) & 0xFF);
+    report("light.at45", int(pixelAtPoint(0, 0, 0)) & 0xFF);
     rtShowFrame();
     startView();
     rtSetLight(0, 0xC0C0C0, 0, 0, 0, 0, 0, -1, 180);
     rtDrawObjectFrame(3, 0);
-    report("light.head", int(pixelAt(0, 0, 0)) & 0xFF);
+    report("light.head", int(pixelAtPoint(0, 0, 0)) & 0xFF);
     rtShowFrame();
     startView();
     rtSetLight(0, 0, 0, 0, 0, 0, 0, 0, 0);
     rtDrawObjectFrame(3, 0);
-    report("light.off", pixelAt(0, 0, 0));
+    report("light.off", pixelAtPoint(0, 0, 0));
     rtShowFrame();
 
     rtStart3D(1, 50, 60);
@@ -170,13 +154,13 @@ static void framesAndVisibility()
     report("text.loaded", rtLoadObject(tempFile("two.dda").c_str(), 5));
     startView();
     rtDrawObject(5, 0, 1, 0.5, 0);
-    report("blend.middle", pixelAt(0, 0, 0));
-    report("blend.left", pixelAt(-3, 0, 0));
-    report("blend.right", pixelAt(3, 0, 0));
+    report("blend.middle", pixelAtPoint(0, 0, 0));
+    report("blend.left", pixelAtPoint(-3, 0, 0));
+    report("blend.right", pixelAtPoint(3, 0, 0));
     rtShowFrame();
     startView();
     rtDrawObjectFrame(5, 0);
-    report("frame0.left", pixelAt(-3, 0, 0));
+    report("frame0.left", pixelAtPoint(-3, 0, 0));
     rtShowFrame();
 
     // An orthographic box reaching behind the eye: only the visibility test keeps the square out.
@@ -195,7 +179,7 @@ static void spritesAndText()
     rtStart3D(1, 100, 60);
     rtSetCamera(10, 0, 0, 0, 0, 0); // from the side: anything not facing the camera is edge-on
     rtDrawSpriteIn3D(7, 0, 0, 0, 1);
-    report("sprite.facing", pixelAt(0, 1, 0));
+    report("sprite.facing", pixelAtPoint(0, 1, 0));
     rtDrawTextIn3D("HH", 0, -3, 0, 0.25);
     double sx = 0, sy = 0, depth = 0;
     rtProjectPoint(0, -2.5, 0, sx, sy, depth);
@@ -216,17 +200,10 @@ static void draw2D()
     rtSetAlphaMode(0);
 }
 
-static std::vector<uint8_t> screenBytes()
-{
-    std::vector<uint8_t> bytes(320 * 240 * 4);
-    glReadPixels(0, 0, 320, 240, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    return bytes;
-}
-
 static void twoDAfter3D()
 {
     draw2D();
-    std::vector<uint8_t> without3D = screenBytes();
+    std::vector<uint8_t> without3D = screenBytes(320, 240);
     rtShowFrame();
     startView();
     rtSetLight(1, 0xFFFFFF, 0, 0, 0, 1, -1, -1, 180);
@@ -242,11 +219,8 @@ static void twoDAfter3D()
     rtEnd3D();
     rtClearScreen();
     draw2D();
-    std::vector<uint8_t> after3D = screenBytes();
-    int differences = 0;
-    for (size_t i = 0; i < without3D.size(); ++i)
-        differences += without3D[i] != after3D[i];
-    report("after3d.differences", differences);
+    std::vector<uint8_t> after3D = screenBytes(320, 240);
+    report("after3d.differences", differentBytes(without3D, after3D));
     report("after3d.drawn", without3D != std::vector<uint8_t>(without3D.size(), 0) ? 1 : 0);
     rtShowFrame();
 }
@@ -289,7 +263,7 @@ static void archiveObject()
     report("archive.loaded", rtLoadObject("thing.ddw", 8));
     startView();
     rtDrawObjectFrame(8, 0);
-    report("archive.centre", pixelAt(0, 0, 0));
+    report("archive.centre", pixelAtPoint(0, 0, 0));
     rtShowFrame();
     rtSetArchiveFiles("", "");
 }
@@ -302,7 +276,7 @@ static void meshFiles()
     report("binary.loaded", rtLoadObject(tempFile("two.ddd").c_str(), 6));
     startView();
     rtDrawObjectFrame(6, 1);
-    report("binary.right", pixelAt(3, 0, 0));
+    report("binary.right", pixelAtPoint(3, 0, 0));
     report("binary.triangles", rtObjectTriangleCount(6));
     rtShowFrame();
     archiveObject();
@@ -322,7 +296,7 @@ static void shaders()
     rtSetShaderFloat("level", 0.25);
     rtDrawObjectFrame(1, 0);
     rtUseShader(255);
-    report("shader.colour", pixelAt(0, 0, 0));
+    report("shader.colour", pixelAtPoint(0, 0, 0));
     rtShowFrame();
 }
 
