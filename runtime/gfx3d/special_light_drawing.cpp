@@ -21,6 +21,7 @@ constexpr GLbitfield modeStateBits = GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT
 void makeRampTexture(MeshObjectX& mesh)
 {
     mesh.rampRows = rampRowCount(mesh.palette.size());
+    // Rows of 16 RGBA texels are 64 bytes: any unpack alignment reads them as they are.
     std::vector<uint8_t> texels = buildRampTexels(mesh.palette, mesh.rampRows);
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -29,7 +30,6 @@ void makeRampTexture(MeshObjectX& mesh)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, rampWidth, mesh.rampRows, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  texels.data());
     mesh.rampTexture = name;
