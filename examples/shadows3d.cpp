@@ -20,16 +20,17 @@ constexpr int floorSlot = 0, ballSlot = 1, boxSlot = 2;
 constexpr int stoneSlot = 1, stoneBumpsSlot = 2;
 const char* const modeNames[4] = {"plain lighting", "bump mapping", "ramp shading", "stencil shadows"};
 
-// A floor of 8 × 8 cells, each a strip facing up, with the texture repeated once per cell.
+// A floor of 16 × 16 cells, each a strip facing up, with the texture repeated once per cell; wide enough
+// to catch every shadow the circling light casts.
 static void buildFloor()
 {
     rtSetNormalMode(1);
     rtStartObject(floorSlot);
-    for (int row = 0; row < 8; ++row) {
+    for (int row = 0; row < 16; ++row) {
         rtNewObjectStrip();
-        for (int column = 0; column <= 8; ++column)
+        for (int column = 0; column <= 16; ++column)
             for (int edge = 0; edge <= 1; ++edge)
-                rtAddObjectVertex(column * 25 - 100, 0, (row + edge) * 25 - 100, column, row + edge,
+                rtAddObjectVertex(column * 25 - 200, 0, (row + edge) * 25 - 200, column, row + edge,
                                   0xB0B0B0);
     }
     rtEndObject();

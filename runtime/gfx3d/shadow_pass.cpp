@@ -30,7 +30,8 @@ void closeShadowPass(Rainbows3D& scene)
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     renderer.setup2D(renderer.viewportX, renderer.viewportY, renderer.viewportWidth, renderer.viewportHeight);
 
-    // Half-transparent black over every pixel a volume left an odd count on.
+    // Half-transparent mid grey over every pixel a volume left a count on: a shadow halves a pixel's
+    // distance to grey, so bright pixels darken and the darkest ones keep a little light.
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_STENCIL_TEST);
@@ -43,7 +44,7 @@ void closeShadowPass(Rainbows3D& scene)
         glDisable(GL_TEXTURE_2D);
         glActiveTextureARB_(GL_TEXTURE0_ARB);
     }
-    glColor4f(0, 0, 0, 0.5f);
+    glColor4f(0.5f, 0.5f, 0.5f, 0.5f);
     glBegin(GL_QUADS);
     glVertex2f(0, 0);
     glVertex2f(0, -2000);

@@ -161,7 +161,7 @@ static void shadows()
             rtProjectPoint(x, 0, z, sx, sy, depth);
             if (sx < 0 || sy < 0 || sx >= 320 || sy >= 240) continue;
             int value = red(rtReadPixel(std::floor(sx), std::floor(sy)));
-            int want = blocked ? 100 : 200;
+            int want = blocked ? 164 : 200; // 200 blended half with grey 128
             ++checked;
             inside += blocked > 0;
             overlap += blocked > 1;
