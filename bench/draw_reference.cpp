@@ -166,9 +166,13 @@ static void drawPrimitives(bool lines)
         colour(places.colour[i]);
         float x = float(places.x[i]) + 0.375f, y = -float(places.y[i]) + 0.375f;
         if (lines) {
+            float endX = float(places.x2[i]) + 0.375f, endY = -float(places.y2[i]) - 1 + 0.375f;
             glBegin(GL_LINES);
             glVertex2f(x, y - 1);
-            glVertex2f(float(places.x2[i]) + 0.375f, -float(places.y2[i]) - 1 + 0.375f);
+            glVertex2f(endX, endY);
+            glEnd();
+            glBegin(GL_POINTS); // lines leave out their last pixel; the picture has it
+            glVertex2f(endX, endY);
             glEnd();
         } else {
             glBegin(GL_QUADS);

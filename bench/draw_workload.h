@@ -18,7 +18,7 @@ namespace workload {
 //   stretched1           the same, each stretched to 72 × 68 (so both sides filter bilinearly)
 //   text                 50 lines of 40 characters from an 8 × 8 font
 //   rects                2000 filled rectangles of 16 × 12, each its own colour
-//   lines                2000 lines, each its own colour
+//   lines                2000 lines, each its own colour, with their last pixel
 constexpr int spriteCount = 1000, textureCount = 40, spriteWidth = 64, spriteHeight = 60;
 constexpr int stretchedWidth = 72, stretchedHeight = 68;
 constexpr int textLines = 50, textColumns = 40;

@@ -1,6 +1,7 @@
 // Points, lines, rectangles and polygons in immediate mode, and the blend setting.
 #include "runtime/gfx2d/primitives.h"
 
+#include <cmath>
 #include <memory>
 
 #include "runtime/gfx2d/gl_functions.h"
@@ -75,8 +76,17 @@ void drawLine(OpenGLRainbows& renderer, float x1, float y1, float x2, float y2, 
     glBegin(GL_LINES);
     primitiveVertex(x1, -(y1 + 1));
     primitiveVertex(x2, -(y2 + 1));
+    // Line rasterisation leaves out the last pixel, which belongs to the line. At a whole-number end,
+    // a one-pixel segment from the end to the right adds exactly that pixel, and being a line too it
+    // keeps a run of lines one draw. A fractional end may lie where rounding decides between two
+    // pixels, so there a point marks it, as it is rasterised like rtDrawPixel.
+    if (x2 == std::floor(x2) && y2 == std::floor(y2)) {
+        primitiveVertex(x2, -(y2 + 1));
+        primitiveVertex(x2 + 1, -(y2 + 1));
+        glEnd();
+        return;
+    }
     glEnd();
-    // Line rasterisation leaves out the last pixel: it belongs to the line.
     glBegin(GL_POINTS);
     primitiveVertex(x2, -(y2 + 1));
     glEnd();

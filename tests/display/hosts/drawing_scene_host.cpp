@@ -3,6 +3,7 @@
 // byte for byte with a stored one, so any change to how drawing reaches OpenGL that alters a pixel
 // shows up.
 //   drawing_scene_host --save=PATH
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -120,6 +121,15 @@ static void drawScene()
     const double alphaModes[] = {0, 0.6, -0.6, -1, 2};
     for (int band = 0; band < 5; ++band)
         drawBand(alphaModes[band], 8 + band * 46);
+    // A star of lines in every direction, blended so that a pixel drawn twice shows, and one with
+    // fractional ends.
+    rtSetAlphaMode(0.5);
+    for (int i = 0; i < 40; ++i) {
+        double angle = i * 2 * 3.14159265358979 / 40;
+        rtDrawLine(160, 120, std::round(160 + 90 * std::cos(angle)), std::round(120 + 90 * std::sin(angle)),
+                   0x4060A0 + i * 3);
+    }
+    rtDrawLine(20.3, 150.6, 70.8, 170.2, 0xA0A0A0);
     rtSetAlphaMode(0);
 
     // Reading textures back and grabbing the screen between draws.
