@@ -1,7 +1,6 @@
 // The frame grid rule and the limiter's wait.
 #include "runtime/core/frame_grid.h"
 
-#include <algorithm>
 #include <cmath>
 
 using namespace rt;
@@ -37,7 +36,7 @@ double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)(), v
         now = clock();
         if (now > grid.deadline) break;
         double sleepable = grid.deadline - now - frameSpinMs;
-        if (sleepable > 0) sleep(std::min(sleepable, frameMaxSleepMs));
+        if (sleepable > 0) sleep(sleepable);
     }
     grid.deadline = nextFrameDeadline(grid.deadline, grid.interval, now);
     return now - start + 1;

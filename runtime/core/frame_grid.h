@@ -16,17 +16,17 @@ double frameIntervalFor(int framesPerSecond);
 // The grid point after `deadline` that is not before `now`.
 double nextFrameDeadline(double deadline, double interval, double now);
 
-// How the wait ends: it sleeps until spinMs before the deadline, in sleeps of at most maxSleepMs so
-// that window events are handled in between, and spins on the clock only for the last stretch, which
-// a sleep might overshoot. A spinning wait hits the grid as well but burns a processor core, and on a
-// busy machine it loses the core to other work and the grid with it. A sleep here overshoots by well
-// under 0.3 ms on an idle machine, so the spin covers that and no more.
+// How the wait ends: it sleeps until spinMs before the deadline, waking for window events, and spins
+// on the clock only for the last stretch, which a sleep might overshoot. A spinning wait hits the grid
+// as well but burns a processor core, and on a busy machine it loses the core to other work and the
+// grid with it. A sleep here overshoots by well under 0.3 ms on an idle machine, so the spin covers
+// that and no more.
 constexpr double frameSpinMs = 0.3;
-constexpr double frameMaxSleepMs = 2.0;
 
 // Waits until clock() passes the deadline, handing every waiting window event to dispatchOne()
-// (which returns false when there is none) and sleeping through sleep() as said above, then advances
-// the grid. Returns the milliseconds spent waiting plus 1, never 0.
+// (which returns false when there is none) and calling sleep() with the time left to sleep as said
+// above (it may return early), then advances the grid. Returns the milliseconds spent waiting plus 1,
+// never 0.
 double waitForFrame(FrameGrid& grid, double (*clock)(), bool (*dispatchOne)(), void (*sleep)(double));
 
 } // namespace rt

@@ -1,10 +1,14 @@
 // The frame limiter's grid, run against a clock the test controls.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <vector>
 
 #include "runtime/core/frame_grid.h"
+#include "runtime/platform/clock.h"
+#include "runtime/platform/event_wait.h"
 
 using namespace rt;
 
@@ -80,13 +84,13 @@ TEST(FrameGrid, WaitDispatchesEventsAndReturnsWaitPlusOne)
     EXPECT_DOUBLE_EQ(grid.deadline, 30);
 }
 
-TEST(FrameGrid, WaitSleepsInShortStepsAndSpinsOnlyTheLastStretch)
+TEST(FrameGrid, WaitSleepsUntilShortlyBeforeTheDeadlineAndSpinsTheLastStretch)
 {
     FrameGrid grid{20, 10};
-    script({10, 10, 16, 18.5, 19.8, 20.1}); // the first reading is the start
+    script({10, 10, 16, 18.5, 19.8, 20.1}); // the first reading is the start; sleeps may end early
     waitForFrame(grid, scriptedClock, dispatchScripted, recordSleep);
-    // None within frameSpinMs (0.3 ms) of the deadline: 19.8 is spun through.
-    std::vector<double> expected{2, 2, 1.2};
+    // Each sleep ends frameSpinMs (0.3 ms) before the deadline; 19.8 is inside that and is spun through.
+    std::vector<double> expected{9.7, 3.7, 1.2};
     ASSERT_EQ(sleeps.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_NEAR(sleeps[i], expected[i], 1e-9);
@@ -117,4 +121,20 @@ TEST(FrameGrid, TinyIntervalAfterLongStallDoesNotSpinForEver)
     double deadline = nextFrameDeadline(0, 1e-6, 1e6);
     EXPECT_GE(deadline, 1e6);
     EXPECT_LT(deadline, 1e6 + 1e-3);
+}
+
+TEST(FrameWaitSleep, WakesWhenTheDescriptorIsReadableAndRefusesNone)
+{
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    double start = nowMs();
+    EXPECT_TRUE(sleepUntilReadable(ends[0], 20));
+    EXPECT_GE(nowMs() - start, 19.0); // nothing to read: the whole time
+    ASSERT_EQ(write(ends[1], "x", 1), 1);
+    start = nowMs();
+    EXPECT_TRUE(sleepUntilReadable(ends[0], 5000));
+    EXPECT_LT(nowMs() - start, 1000.0); // readable: at once
+    EXPECT_FALSE(sleepUntilReadable(-1, 20));
+    close(ends[0]);
+    close(ends[1]);
 }

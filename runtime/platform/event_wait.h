@@ -1,0 +1,19 @@
+// Sleeping until a deadline or until the window system has something to say, whichever comes first.
+#pragma once
+
+struct SDL_Window;
+
+namespace rt {
+
+// The descriptor the window's events arrive on (its X connection), or -1 when there is none to wait on.
+int windowEventDescriptor(SDL_Window* window);
+
+// Sleeps about `milliseconds`, waking early when `descriptor` becomes readable. Returns false, without
+// sleeping, for a descriptor of -1 or a wait the system refuses.
+bool sleepUntilReadable(int descriptor, double milliseconds);
+
+// Lets the calling thread's timed sleeps wake as close to their time as the system can, instead of
+// being grouped with other wake-ups (which may add 50 µs or more). Threads it starts later inherit it.
+void wakeSleepsOnTime();
+
+} // namespace rt
