@@ -25,15 +25,14 @@ namespace rt {
 bool SoundSystem::setUp(SDL_Window*)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    // Without a device the subsystem stays up all the same: quitting it waits up to 100 ms for the
+    // audio driver's device watcher to notice, which would hold up start-up. It goes at the end.
+    audioStarted = true;
     // No format changes allowed: the mixer converts to the device, and every loaded sound is
     // converted to exactly this format.
-    if (Mix_OpenAudioDevice(22050, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
+    if (Mix_OpenAudioDevice(22050, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) return false;
     if (Mix_AllocateChannels(mixerChannelCount) != mixerChannelCount) {
         Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     Mix_QuerySpec(&frequency, &format, &channels);
@@ -43,10 +42,11 @@ bool SoundSystem::setUp(SDL_Window*)
 
 SoundSystem::~SoundSystem()
 {
-    if (!mixerOpen) return;
-    Mix_HaltChannel(-1);
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (mixerOpen) {
+        Mix_HaltChannel(-1);
+        Mix_CloseAudio();
+    }
+    if (audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 float gainOfHundredthsDb(int hundredthsDb)

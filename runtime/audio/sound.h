@@ -35,6 +35,7 @@ struct SoundSystem
     bool setUp(SDL_Window* window);
 
     bool mixerOpen = false;
+    bool audioStarted = false; // SDL's audio subsystem, kept until the end even when no device opened
     // The mixer's output format, read once it is open; sounds are converted to it when loaded.
     int frequency = 0; // samples per second
     uint16_t format = 0;

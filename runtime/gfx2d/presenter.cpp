@@ -118,7 +118,8 @@ bool Presenter::goFullscreen(int screenWidth, int screenHeight)
     if (!fullscreen && (SDL_GetWindowFlags(shownIn) & SDL_WINDOW_SHOWN))
         SDL_GetWindowPosition(shownIn, &windowedX, &windowedY);
     SDL_ShowWindow(shownIn);
-    if (SDL_SetWindowFullscreen(shownIn, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    bool bare = onXWithoutWindowManager(shownIn);
+    if (!bare && SDL_SetWindowFullscreen(shownIn, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         rtLogError("No Fullscreen Mode available");
         goWindowed(screenWidth, screenHeight);
         return false;
@@ -129,6 +130,7 @@ bool Presenter::goFullscreen(int screenWidth, int screenHeight)
         goWindowed(screenWidth, screenHeight);
         return false;
     }
+    if (bare) SDL_PumpEvents(); // SDL learns the window's new size before the next frame is placed
     SDL_RaiseWindow(shownIn);
     fullscreen = true;
     return true;

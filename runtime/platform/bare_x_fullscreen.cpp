@@ -81,6 +81,19 @@ BareFullscreen placeOverArea(Display* display, Window window, const SDL_Rect& ar
 } // namespace
 #endif
 
+bool onXWithoutWindowManager(SDL_Window* window)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    return !windowManagerRuns(info.info.x11.display, DefaultRootWindow(info.info.x11.display));
+#else
+    (void)window;
+    return false;
+#endif
+}
+
 BareFullscreen coverAreaWithoutWindowManager(SDL_Window* window, const SDL_Rect& area, std::string& reason)
 {
 #if defined(SDL_VIDEO_DRIVER_X11)

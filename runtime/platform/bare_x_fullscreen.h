@@ -16,7 +16,12 @@ enum class BareFullscreen
     Failed,    // no window manager, and the window could not be made to cover the area
 };
 
-// Call after SDL switched the window to desktop full screen. `area` is the display's area in X screen
+// True on an X display where no window manager runs: SDL's full-screen switch would wait 100 ms for
+// an answer that never comes and change nothing, so the caller goes to coverAreaWithoutWindowManager.
+bool onXWithoutWindowManager(SDL_Window* window);
+
+// Call after SDL switched the window to desktop full screen, or instead of it where no window manager
+// runs. `area` is the display's area in X screen
 // coordinates; on Failed, `reason` says why.
 BareFullscreen coverAreaWithoutWindowManager(SDL_Window* window, const SDL_Rect& area, std::string& reason);
 
