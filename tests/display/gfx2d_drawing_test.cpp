@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <sstream>
 
+#include "support/host_results.h"
 #include "support/x_session.h"
 
 namespace {
@@ -15,27 +15,11 @@ constexpr int timeoutMs = 60000;
 // Packed colours as the game sees them: red + green × 256 + blue × 65536.
 constexpr double black = 0, red = 0xFF, green = 0xFF00, blue = 0xFF0000, white = 0xFFFFFF, outline = 0x080808;
 
-// Runs one scenario of the host and returns its "name value" lines.
-std::map<std::string, double> runScenario(const std::string& scenario)
-{
-    XSession x(320, 240);
-    EXPECT_TRUE(x.ready());
-    EXPECT_EQ(x.waitForExit(x.start(host, {"--scenario=" + scenario}), timeoutMs), 0);
-    std::map<std::string, double> values;
-    std::istringstream lines(x.readTempFile("results.txt"));
-    std::string name;
-    double value;
-    while (lines >> name >> value)
-        values[name] = value;
-    EXPECT_EQ(values["done"], 1) << "the host did not finish " << scenario;
-    return values;
-}
-
 } // namespace
 
 TEST(Gfx2dDrawing, SpritesArePlacedZoomedRotatedAndCollidedToThePixel)
 {
-    auto v = runScenario("sprites");
+    auto v = runHostScenario(host, "sprites");
     EXPECT_EQ(v["size.width"], 20);
     EXPECT_EQ(v["size.height"], 10);
     EXPECT_EQ(v["size.outside"], 0);
@@ -105,7 +89,7 @@ TEST(Gfx2dDrawing, SpritesArePlacedZoomedRotatedAndCollidedToThePixel)
 
 TEST(Gfx2dDrawing, PrimitivesHitTheirEndPixelsAndBlendAsTheAlphaModeSays)
 {
-    auto v = runScenario("primitives");
+    auto v = runHostScenario(host, "primitives");
     EXPECT_EQ(v["rect.one"], white);
     EXPECT_EQ(v["rect.oneRight"], black);
     EXPECT_EQ(v["rect.oneBelow"], black);
@@ -139,7 +123,7 @@ TEST(Gfx2dDrawing, PrimitivesHitTheirEndPixelsAndBlendAsTheAlphaModeSays)
 
 TEST(Gfx2dDrawing, FontsDrawTheirCellsAtAFixedAdvance)
 {
-    auto v = runScenario("fonts");
+    auto v = runHostScenario(host, "fonts");
     EXPECT_EQ(v["builtin.width"], 8);
     EXPECT_EQ(v["builtin.height"], 8);
     // "AB" at (10.5, 3): A in columns 11 to 18, B from 19.
@@ -170,7 +154,7 @@ TEST(Gfx2dDrawing, FontsDrawTheirCellsAtAFixedAdvance)
 
 TEST(Gfx2dDrawing, BackgroundPicturesAreTiledRedrawnSavedAndCleared)
 {
-    auto v = runScenario("backgrounds");
+    auto v = runHostScenario(host, "backgrounds");
     constexpr double picture = 0xA06030, key = 0x8000FF;
     EXPECT_EQ(v["tiles.columns"], 2);
     EXPECT_EQ(v["tiles.rows"], 1);
@@ -229,7 +213,7 @@ TEST(Gfx2dDrawing, EachFailedLoadIsLoggedOnceWithItsNameAndTheWorkingFolder)
 
 TEST(Gfx2dDrawing, DirectGlCallersGetTheDescribedStateAndTheRendererSetsItsOwnAgain)
 {
-    auto v = runScenario("handOver");
+    auto v = runHostScenario(host, "handOver");
     EXPECT_EQ(v["given.alphaTest"], 1);
     EXPECT_EQ(v["given.texturing"], 1);
     EXPECT_EQ(v["given.spriteBound"], 1);
