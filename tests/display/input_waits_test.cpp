@@ -7,34 +7,20 @@
 
 #include <string>
 
-#include "support/x_session.h"
+#include "support/host_window.h"
 
 namespace {
 
 const std::string host = RT_BUILD_DIR "/tests/hosts/input_waits_host";
-constexpr int timeoutMs = 20000;
 constexpr uint32_t blue = 0x000080, white = 0xFFFFFF;
 
-class InputWaitsOnX : public testing::Test
+class InputWaitsOnX : public HostWindowTest
 {
   protected:
     void SetUp() override
     {
-        x = std::make_unique<XSession>(640, 480);
-        ASSERT_TRUE(x->ready());
-        pid = x->start(host);
-        window = x->waitForWindow("Game", timeoutMs);
-        ASSERT_NE(window, 0u);
-        x->focus(window);
-        int width, height;
-        x->windowArea(window, left, top, width, height);
-    }
-    void TearDown() override
-    {
-        if (pid > 0 && x) {
-            kill(pid, SIGTERM);
-            x->waitForExit(pid, 5000);
-        }
+        ASSERT_NO_FATAL_FAILURE(openScreen(640, 480));
+        startHost(host);
     }
     // Whether the 8 × 8 text cell at game pixel (cellX, cellY) holds any white glyph pixel.
     bool cellHasGlyph(const Screenshot& s, int cellX, int cellY) const
@@ -46,11 +32,7 @@ class InputWaitsOnX : public testing::Test
     }
     bool waitForLine(const std::string& line) const
     {
-        for (int waited = 0; waited < timeoutMs; waited += 50) {
-            if (x->readTempFile("waits.txt").find(line + "\n") != std::string::npos) return true;
-            pause(50);
-        }
-        return false;
+        return waitUntil([&] { return x->readTempFile("waits.txt").find(line + "\n") != std::string::npos; });
     }
     void type(std::initializer_list<const char*> keys)
     {
@@ -59,10 +41,6 @@ class InputWaitsOnX : public testing::Test
             pause(60); // a frame with no key down between two presses
         }
     }
-    std::unique_ptr<XSession> x;
-    pid_t pid = -1;
-    unsigned long window = 0;
-    int left = 0, top = 0;
 };
 
 TEST_F(InputWaitsOnX, EditsTextAndNumbersThenWaitsForAKeyAndAClick)

@@ -3,14 +3,13 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "runtime/files/archive_packer.h"
-#include "support/x_session.h"
+#include "support/host_window.h"
 
 using namespace rt;
 
@@ -18,7 +17,6 @@ namespace {
 
 const std::string host = RT_BUILD_DIR "/tests/hosts/media_host";
 const std::string movie = RT_SOURCE_DIR "/tests/media/colours.mkv"; // 2 s, 160 × 120: red, green, blue, white
-constexpr int timeoutMs = 20000;
 
 // Which of the movie's colours a pixel shows (0 red .. 3 white), -1 for black, anything else -2.
 int movieColour(uint32_t pixel)
@@ -45,31 +43,15 @@ void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-class Movies : public testing::Test
+class Movies : public HostWindowTest
 {
   protected:
-    void SetUp() override
-    {
-        x = std::make_unique<XSession>(800, 600);
-        ASSERT_TRUE(x->ready());
-    }
+    void SetUp() override { openScreen(800, 600); }
     // Starts the host in a 640 × 360 window (the movie fits 480 × 360 at x 80, y 0).
     void start(std::vector<std::string> arguments, const std::string& program = host)
     {
         arguments.insert(arguments.begin() + 1, "--size=640x360");
-        pid = x->start(program, arguments);
-        window = x->waitForWindow("Game", timeoutMs);
-        ASSERT_NE(window, 0u);
-        x->focus(window);
-        int width, height;
-        x->windowArea(window, left, top, width, height);
-    }
-    void TearDown() override
-    {
-        if (pid > 0 && x) {
-            kill(pid, SIGTERM);
-            x->waitForExit(pid, 5000);
-        }
+        startHost(program, arguments);
     }
     // The colour filling the fitted rectangle, black bars beside it; -1 while that is not shown.
     int fittedPicture(const Screenshot& s) const
@@ -107,16 +89,8 @@ class Movies : public testing::Test
     }
     bool waitForResults(size_t count)
     {
-        for (int waited = 0; waited < timeoutMs; waited += 50) {
-            if (results().size() >= count) return true;
-            pause(50);
-        }
-        return false;
+        return waitUntil([&] { return results().size() >= count; });
     }
-    std::unique_ptr<XSession> x;
-    pid_t pid = -1;
-    unsigned long window = 0;
-    int left = 0, top = 0;
 };
 
 TEST_F(Movies, OnceFillsTheFittedRectangleAndAKeyEndsIt)
