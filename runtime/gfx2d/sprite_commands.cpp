@@ -19,7 +19,7 @@ static double loadSlot(const char* command, const RtString& file, double slot, b
     OpenGLRainbows* renderer = startedRenderer(command);
     if (!renderer) return 0;
     int index = toInt(slot);
-    if (!isSpriteSlot(index)) return 0;
+    if (!renderer->sprites.slot(index)) return 0;
     freeSprite(*renderer, index);
     char path[resolvedPathCapacity];
     const char* kind = normalMap ? "normal map" : "sprite";

@@ -7,7 +7,6 @@
 #include "runtime/gfx2d/fonts.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/sprite_drawing.h"
-#include "runtime/gfx2d/textures.h"
 #include "runtime/gfx3d/mesh_drawing.h"
 #include "runtime/gfx3d/scene.h"
 #include "runtime/gfx3d/scene_lighting.h"
@@ -134,7 +133,9 @@ void rtBind3DTextures(double first, double second)
 {
     Rainbows3D* scene = activeScene();
     if (!scene) return;
-    auto binding = [](double slot) { return isSpriteSlot(toInt(slot)) ? toInt(slot) : -1; };
+    // A number outside the sprite table binds no texture.
+    const SpriteTable& sprites = scene->renderer->sprites;
+    auto binding = [&](double slot) { return sprites.slot(toInt(slot)) ? toInt(slot) : -1; };
     scene->renderer->bindSprite(binding(first), binding(second), scene->textureMode != 0);
 }
 
