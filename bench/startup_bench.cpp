@@ -5,8 +5,10 @@
 // after the game has loaded its 53 files (its fourth frame, the title menu). The processor time the
 // game's threads took until its first frame is printed too: on a busy machine it tells what start-up
 // costs when the wall clock cannot. The frames are seen by startup_probe, preloaded into the game.
+// For comparison the last row is the hand-written SDL2 + OpenGL program draw_reference, from exec to
+// its first frame (what any GL program pays here: the GL driver's loading and set-up).
 //
-//   cmake --build build --target flipmatics startup_bench startup_probe && build/bench/startup_bench
+//   cmake --build build --target startup_bench && build/bench/startup_bench
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -98,8 +100,17 @@ struct Run
     long loadedKiB = -1;     // at the title menu, every file loaded
 };
 
-Run runGame(const std::string& game, const std::string& probe, const std::string& display,
-            const char* audioDriver)
+// What the program shows: the first frame it draws itself, the frame that ends its start-up, the
+// frame with every file loaded (0 for none), and how many frames to see before ending it.
+struct Frames
+{
+    int firstOwn, startUpEnd, loaded, toSee;
+};
+constexpr Frames gameFrames{3, 2, 4, framesToSee};
+constexpr Frames referenceFrames{1, 1, 0, 1};
+
+Run runProgram(const std::vector<std::string>& command, const Frames& frames, const std::string& probe,
+               const std::string& display, const char* audioDriver)
 {
     char logPath[] = "/tmp/startup-bench-XXXXXX";
     int logFd = mkstemp(logPath);
@@ -110,12 +121,12 @@ Run runGame(const std::string& game, const std::string& probe, const std::string
     environment.push_back("RT_UNATTENDED=1");
     environment.push_back("LD_PRELOAD=" + probe);
     environment.push_back(std::string("STARTUP_PROBE_LOG=") + logPath);
-    environment.push_back("STARTUP_PROBE_FRAMES=" + std::to_string(framesToSee));
+    environment.push_back("STARTUP_PROBE_FRAMES=" + std::to_string(frames.toSee));
     if (audioDriver) environment.push_back(std::string("SDL_AUDIODRIVER=") + audioDriver);
 
-    std::string folder = game.substr(0, game.rfind('/'));
+    std::string folder = command[0].substr(0, command[0].rfind('/'));
     double start = monotonicMs();
-    pid_t pid = spawn({game}, environment, folder);
+    pid_t pid = spawn(command, environment, folder);
     waitOrKill(pid, 30000);
 
     Run run;
@@ -124,12 +135,12 @@ Run runGame(const std::string& game, const std::string& probe, const std::string
     double at, processor;
     long kib;
     while (log && fscanf(log, "%d %lf %lf %ld", &frame, &at, &processor, &kib) == 4) {
-        if (frame == 2) run.startUpKiB = kib;
-        if (frame == 3) {
+        if (frame == frames.startUpEnd) run.startUpKiB = kib;
+        if (frame == frames.firstOwn) {
             run.firstGameFrameMs = at - start;
             run.processorMs = processor;
         }
-        if (frame == 4) run.loadedKiB = kib;
+        if (frame == frames.loaded) run.loadedKiB = kib;
     }
     if (log) fclose(log);
     unlink(logPath);
@@ -184,15 +195,23 @@ int main(int argc, char** argv)
     struct Setup
     {
         const char* name;
+        std::vector<std::string> command;
+        Frames frames;
         const char* driver;
     };
-    for (Setup setup : {Setup{"machine's own (no device?)", nullptr}, Setup{"SDL dummy driver", "dummy"}}) {
-        runGame(game, probe, display, setup.driver); // warms the file cache
+    std::vector<Setup> setups = {
+        {"machine's own (no device?)", {game}, gameFrames, nullptr},
+        {"SDL dummy driver", {game}, gameFrames, "dummy"},
+        {"bare SDL2 + GL, dummy driver", {folder + "/draw_reference", "--test=rects"}, referenceFrames, "dummy"},
+    };
+    for (const Setup& setup : setups) {
+        runProgram(setup.command, setup.frames, probe, display, setup.driver); // warms the file cache
         std::vector<double> times, processor, startUp, loaded;
         for (int i = 0; i < runs; ++i) {
-            Run run = runGame(game, probe, display, setup.driver);
+            Run run = runProgram(setup.command, setup.frames, probe, display, setup.driver);
             if (run.firstGameFrameMs < 0) {
-                fprintf(stderr, "a run showed fewer than %d frames\n", framesToSee);
+                fprintf(stderr, "a run of %s showed fewer than %d frames\n", setup.command[0].c_str(),
+                        setup.frames.toSee);
                 continue;
             }
             times.push_back(run.firstGameFrameMs);
@@ -204,9 +223,10 @@ int main(int argc, char** argv)
         std::string all;
         for (double t : times)
             all += std::to_string(int(t + 0.5)) + " ";
-        printf("%-28s | %9.1f %9.1f | %9.1f | %10.1f %12.1f\n", setup.name, median(times),
-               *std::max_element(times.begin(), times.end()), median(processor), median(startUp),
-               median(loaded));
+        printf("%-28s | %9.1f %9.1f | %9.1f | %10.1f ", setup.name, median(times),
+               *std::max_element(times.begin(), times.end()), median(processor), median(startUp));
+        if (setup.frames.loaded) printf("%12.1f\n", median(loaded));
+        else printf("%12s\n", "-");
         printf("%-28s   runs: %s\n", "", all.c_str());
     }
     double load[3];
