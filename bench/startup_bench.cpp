@@ -202,7 +202,10 @@ int main(int argc, char** argv)
     std::vector<Setup> setups = {
         {"machine's own (no device?)", {game}, gameFrames, nullptr},
         {"SDL dummy driver", {game}, gameFrames, "dummy"},
-        {"bare SDL2 + GL, dummy driver", {folder + "/draw_reference", "--test=rects"}, referenceFrames, "dummy"},
+        {"bare SDL2 + GL, dummy driver",
+         {folder + "/draw_reference", "--test=rects"},
+         referenceFrames,
+         "dummy"},
     };
     for (const Setup& setup : setups) {
         runProgram(setup.command, setup.frames, probe, display, setup.driver); // warms the file cache
@@ -225,8 +228,10 @@ int main(int argc, char** argv)
             all += std::to_string(int(t + 0.5)) + " ";
         printf("%-28s | %9.1f %9.1f | %9.1f | %10.1f ", setup.name, median(times),
                *std::max_element(times.begin(), times.end()), median(processor), median(startUp));
-        if (setup.frames.loaded) printf("%12.1f\n", median(loaded));
-        else printf("%12s\n", "-");
+        if (setup.frames.loaded)
+            printf("%12.1f\n", median(loaded));
+        else
+            printf("%12s\n", "-");
         printf("%-28s   runs: %s\n", "", all.c_str());
     }
     double load[3];

@@ -168,7 +168,12 @@ Matrix4 lookAtMatrix(Vec3 eye, Vec3 target, Vec3 up)
     Vec3 forward = eye - target;
     if (forward.x == 0 && forward.y == 0 && forward.z == 0) return identityMatrix();
     forward = normalised(forward);
-    Vec3 side = normalised(cross(up, forward));
+    Vec3 side = cross(up, forward);
+    // Looking along the up vector (straight down at a floor, say) leaves no side direction, and the
+    // matrix would flatten the whole scene to nothing: any up across the view will do then.
+    if (!(dot(side, side) > 1e-12f))
+        side = cross(std::fabs(forward.z) < 0.9f ? Vec3{0, 0, -1} : Vec3{0, 1, 0}, forward);
+    side = normalised(side);
     Vec3 trueUp = cross(forward, side);
     Matrix4 m = identityMatrix();
     const Vec3 rows[3] = {side, trueUp, forward};

@@ -20,9 +20,8 @@ enum class BareFullscreen
 // an answer that never comes and change nothing, so the caller goes to coverAreaWithoutWindowManager.
 bool onXWithoutWindowManager(SDL_Window* window);
 
-// Call after SDL switched the window to desktop full screen, or instead of it where no window manager
-// runs. `area` is the display's area in X screen
-// coordinates; on Failed, `reason` says why.
+// Call after SDL switched the window to desktop full screen, or instead of that where no window
+// manager runs. `area` is the display's area in X screen coordinates; on Failed, `reason` says why.
 BareFullscreen coverAreaWithoutWindowManager(SDL_Window* window, const SDL_Rect& area, std::string& reason);
 
 } // namespace rt

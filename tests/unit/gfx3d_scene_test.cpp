@@ -170,6 +170,22 @@ TEST(ObjectBuilding, StripsNormalsAndObjectsTooSmallToDraw)
     EXPECT_TRUE(object.meshes[0].frames.empty()) << "two vertices make no object";
 }
 
+TEST(ScreenMapping, CameraLookingAlongItsUpVectorStillSeesTheScene)
+{
+    Matrix4 projection = sceneProjection(1, 100, 60, 320, 240).matrix;
+    Viewport viewport{0, 0, 320, 240};
+    for (Vec3 eye : {Vec3{0, 10, 0}, Vec3{0, -10, 0}}) {
+        Matrix4 view = lookAtMatrix(eye, {0, 0, 0}, {0, 1, 0});
+        double screen[3];
+        ASSERT_TRUE(projectToScreen(view, projection, viewport, 240, {0, 0, 0}, screen));
+        EXPECT_NEAR(screen[0], 160, 1e-3);
+        EXPECT_NEAR(screen[1], 120, 1e-3);
+        // A point beside the target lands beside the middle: the scene is not flattened to a dot.
+        ASSERT_TRUE(projectToScreen(view, projection, viewport, 240, {2, 0, 0}, screen));
+        EXPECT_GT(std::fabs(screen[0] - 160) + std::fabs(screen[1] - 120), 5);
+    }
+}
+
 TEST(ScreenMapping, ProjectingAndUnprojectingRoundTrip)
 {
     Matrix4 view = lookAtMatrix({3, 4, 20}, {0, 1, 0}, {0, 1, 0});
