@@ -3,22 +3,16 @@
 // plainly, bump-mapped, ramp-shaded with its outline, and plainly with its stencil shadow volume and
 // the closing darkening, each as a ratio to the plain frame. Prints figures; asserts nothing.
 //   xvfb-run -a build/bench/modes3d_bench [--size=640x480]
-#include <SDL_opengl.h>
-
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench/bench3d.h"
 #include "runtime/gfx2d/image_writer.h"
-#include "runtime/platform/clock.h"
 #include "runtime/platform/paths.h"
-#include "runtime/runtime.h"
 
 using namespace rt;
 
-static int screenWidth = 320, screenHeight = 240;
 constexpr int meshSlot = 0, floorSlot = 1, normalMapSlot = 10;
 
 // A ball of 50 rings × 100 sectors (10 000 triangles), closed, with smoothed normals and texture
@@ -92,17 +86,12 @@ static void drawFrame(Mode mode, int frame)
         rtDrawObjectFrame(meshSlot, 0);
     }
     rtEnd3D();
-    glFinish();
 }
 
 // Milliseconds per frame over `frames` frames, each finished before the next.
 static double frameMs(Mode mode, int frames)
 {
-    drawFrame(mode, 0);
-    double start = nowMs();
-    for (int frame = 1; frame <= frames; ++frame)
-        drawFrame(mode, frame);
-    double ms = (nowMs() - start) / frames;
+    double ms = finishedMsPerRound(frames, [&](int frame) { drawFrame(mode, frame); });
     rtShowFrame();
     return ms;
 }
@@ -119,8 +108,7 @@ static void benchMain()
     for (int repeat = 0; repeat < 5; ++repeat)
         for (int m = 0; m < 4; ++m)
             best[m] = std::fmin(best[m], frameMs(modes[m], 20));
-    printf("%d x %d, %.0f triangles, %s\n", screenWidth, screenHeight, rtObjectTriangleCount(meshSlot),
-           reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    printSetup(rtObjectTriangleCount(meshSlot));
     for (int m = 0; m < 4; ++m)
         printf("  %-36s %7.3f ms per frame, %.2f x plain\n", names[m], best[m], best[m] / best[0]);
     rtEnd();
@@ -128,13 +116,5 @@ static void benchMain()
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i)
-        if (strncmp(argv[i], "--size=", 7) == 0) sscanf(argv[i] + 7, "%dx%d", &screenWidth, &screenHeight);
-    GameSettings settings;
-    settings.title = "3D modes benchmark";
-    settings.fullScreen = false;
-    settings.frameRate = 0; // no frame grid to wait for
-    settings.screenWidth = screenWidth;
-    settings.screenHeight = screenHeight;
-    rtRunGame(argc, argv, settings, benchMain);
+    rtRunGame(argc, argv, benchWindow(argc, argv, "3D modes benchmark"), benchMain);
 }

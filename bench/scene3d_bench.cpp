@@ -6,24 +6,19 @@
 // Prints figures; asserts nothing.
 //   xvfb-run -a build/bench/scene3d_bench [--size=640x480]
 #include <SDL.h>
-#include <SDL_opengl.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
+#include "bench/bench3d.h"
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/gfx3d/mesh.h"
 #include "runtime/gfx3d/mesh_file.h"
-#include "runtime/platform/clock.h"
 #include "runtime/platform/paths.h"
-#include "runtime/runtime.h"
 
 using namespace rt;
 
-static int screenWidth = 320, screenHeight = 240;
 constexpr int drawSlot = 0, querySlot = 1;
 
 // A square grid of cells × cells, two triangles each, over -100..100 in x and y; frame 1 is frame 0
@@ -75,17 +70,10 @@ static void startView()
 template <class Draw> static double trianglesPerSecond(double triangles, int rounds, Draw draw)
 {
     startView();
-    draw();
-    glFinish();
-    double start = nowMs();
-    for (int round = 0; round < rounds; ++round) {
-        draw();
-        glFinish();
-    }
-    double seconds = (nowMs() - start) / 1000;
+    double ms = finishedMsPerRound(rounds, [&](int) { draw(); });
     rtEnd3D();
     rtShowFrame();
-    return triangles * rounds / seconds;
+    return triangles * 1000 / ms;
 }
 
 // The ceiling's buffer: the runtime's own triangle list of frame 0, read back corner by corner, in the
@@ -160,8 +148,7 @@ static void benchMain()
             blended, trianglesPerSecond(triangles, rounds, [] { rtDrawObject(drawSlot, 0, 1, 0.5, 0); }));
     }
     glDeleteBuffersARB_(1, &buffer);
-    printf("%d x %d, %.0f triangles, %s\n", screenWidth, screenHeight, triangles,
-           reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    printSetup(triangles);
     printf("  one glDrawArrays from a buffer: %6.2f M triangles/s (the ceiling)\n", ceiling / 1e6);
     printf("  rtDrawObject, one key frame:    %6.2f M triangles/s, %.2f of the ceiling\n", oneFrame / 1e6,
            oneFrame / ceiling);
@@ -185,13 +172,5 @@ static void benchMain()
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i)
-        if (strncmp(argv[i], "--size=", 7) == 0) sscanf(argv[i] + 7, "%dx%d", &screenWidth, &screenHeight);
-    GameSettings settings;
-    settings.title = "3D benchmark";
-    settings.fullScreen = false;
-    settings.frameRate = 0; // no frame grid to wait for
-    settings.screenWidth = screenWidth;
-    settings.screenHeight = screenHeight;
-    rtRunGame(argc, argv, settings, benchMain);
+    rtRunGame(argc, argv, benchWindow(argc, argv, "3D benchmark"), benchMain);
 }
