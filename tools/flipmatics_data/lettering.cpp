@@ -25,6 +25,15 @@ const std::array<uint32_t, 96> glyphWords = {
     0x00A22800, 0x1C872800, 0x00E121C0, 0x00821888, 0x00421084, 0x00223082, 0x0002A800, 0x3F18C63F,
 };
 
+// Calls lit(gx, gy) for each lit pixel of the glyph, column by column from the left, each column top
+// to bottom.
+template <class Lit> void forEachLitPixel(int code, Lit lit)
+{
+    for (int gx = 0; gx < 5; ++gx)
+        for (int gy = 0; gy < 6; ++gy)
+            if (glyphBit(code, gx, gy)) lit(gx, gy);
+}
+
 } // namespace
 
 bool glyphBit(int code, int gx, int gy)
@@ -43,17 +52,14 @@ Sdf textShape(const std::string& text, double cx, double top, double cell)
     double pen = 0;
     for (char ch : text) {
         int code = static_cast<unsigned char>(ch);
+        // The letter's first and last lit columns: it is as wide as its ink.
         int first = 5, last = -1;
-        for (int gx = 0; gx < 5; ++gx)
-            for (int gy = 0; gy < 6; ++gy)
-                if (glyphBit(code, gx, gy)) first = std::min(first, gx), last = std::max(last, gx);
+        forEachLitPixel(code, [&](int gx, int) { first = std::min(first, gx), last = std::max(last, gx); });
         if (last < 0) { // a space
             pen += 3;
             continue;
         }
-        for (int gx = first; gx <= last; ++gx)
-            for (int gy = 0; gy < 6; ++gy)
-                if (glyphBit(code, gx, gy)) lit.push_back({pen + gx - first, double(gy)});
+        forEachLitPixel(code, [&](int gx, int gy) { lit.push_back({pen + gx - first, double(gy)}); });
         pen += last - first + 2;
     }
     double left = cx - (pen - 1) * cell / 2;
