@@ -9,45 +9,27 @@
 #include <sstream>
 #include <thread>
 
-#include "support/x_session.h"
+#include "support/host_window.h"
 
 namespace {
 
 const std::string inputHost = RT_BUILD_DIR "/tests/hosts/input_host";
-constexpr int startTimeout = 20000;
 
-class InputOnX : public testing::Test
+class InputOnX : public HostWindowTest
 {
   protected:
     void launch(const std::vector<std::string>& arguments = {}, bool windowManager = false)
     {
-        x = std::make_unique<XSession>(640, 480, windowManager);
-        ASSERT_TRUE(x->ready());
-        pid = x->start(inputHost, arguments);
-        window = x->waitForWindow("Game", startTimeout);
-        ASSERT_NE(window, 0u);
-        x->focus(window);
+        ASSERT_NO_FATAL_FAILURE(openScreen(640, 480, windowManager));
+        ASSERT_NO_FATAL_FAILURE(startHost(inputHost, arguments));
         // The host notes its first mouse position once it runs its frames.
         ASSERT_TRUE(waitForLine("pos ", 10000));
     }
-    void TearDown() override
-    {
-        if (pid > 0 && x) {
-            kill(pid, SIGTERM);
-            x->waitForExit(pid, 5000);
-        }
-    }
     std::string notes() const { return x->readTempFile("input.txt"); }
-    bool waitForLine(const std::string& line, int timeoutMs) const
+    // Waits at most limitMs for a line of the notes that starts with `line`.
+    bool waitForLine(const std::string& line, int limitMs) const
     {
-        for (int waited = 0; waited < timeoutMs; waited += 50) {
-            std::string text = "\n", wanted = "\n";
-            text += notes();
-            wanted += line;
-            if (text.find(wanted) != std::string::npos) return true;
-            pause(50);
-        }
-        return false;
+        return waitUntil([&] { return ("\n" + notes()).find("\n" + line) != std::string::npos; }, limitMs);
     }
     // Moves the pointer through XTest to a point of the X screen.
     void movePointer(int screenX, int screenY)
@@ -58,9 +40,6 @@ class InputOnX : public testing::Test
         XFlush(display);
         XCloseDisplay(display);
     }
-    std::unique_ptr<XSession> x;
-    pid_t pid = -1;
-    unsigned long window = 0;
 };
 
 TEST_F(InputOnX, KeysArriveWithTheRuntimesCodes)
@@ -130,8 +109,6 @@ TEST_F(InputOnX, TypedCharactersComeOncePerPressAsShiftedOnTheKeyAndTheLowestKey
 TEST_F(InputOnX, TheMousePositionIsInGamePixelsAndAFramesMotionIsReadAlike)
 {
     launch();
-    int left, top, width, height;
-    x->windowArea(window, left, top, width, height);
     movePointer(left + 100, top + 50);
     ASSERT_TRUE(waitForLine("pos 100 50", 5000)) << notes();
     movePointer(left + 130, top + 40);
@@ -154,7 +131,7 @@ TEST_F(InputOnX, InFullScreenThePointerIsScaledToTheGameScreen)
 TEST_F(InputOnX, TheCapturedMouseStaysInTheWindowAndReportsRelativeMotion)
 {
     launch({"--exclusive-mouse"});
-    int left, top, width, height;
+    int width, height;
     x->windowArea(window, left, top, width, height);
     Display* display = XOpenDisplay(x->displayName().c_str());
     ASSERT_NE(display, nullptr);

@@ -3,9 +3,9 @@
 
 #include <signal.h>
 
-void HostWindowTest::openScreen(int width, int height)
+void HostWindowTest::openScreen(int width, int height, bool windowManager)
 {
-    x = std::make_unique<XSession>(width, height);
+    x = std::make_unique<XSession>(width, height, windowManager);
     ASSERT_TRUE(x->ready());
 }
 
@@ -27,9 +27,9 @@ void HostWindowTest::TearDown()
     }
 }
 
-bool HostWindowTest::waitUntil(const std::function<bool()>& condition) const
+bool HostWindowTest::waitUntil(const std::function<bool()>& condition, int limitMs) const
 {
-    for (int waited = 0; waited < timeoutMs; waited += 50) {
+    for (int waited = 0; waited < limitMs; waited += 50) {
         if (condition()) return true;
         pause(50);
     }

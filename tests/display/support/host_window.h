@@ -18,14 +18,15 @@ class HostWindowTest : public testing::Test
   protected:
     static constexpr int timeoutMs = 20000;
 
-    // A fresh X server with a screen of width × height; fails the test when it does not come up.
-    void openScreen(int width, int height);
+    // A fresh X server with a screen of width × height, with a window manager when asked; fails the
+    // test when it does not come up.
+    void openScreen(int width, int height, bool windowManager = false);
     // Starts the program, waits for its "Game" window, gives it the focus and notes its position.
     void startHost(const std::string& program, const std::vector<std::string>& arguments = {});
     // Asks the host to end and waits a little for it, unless the test already saw it exit.
     void TearDown() override;
-    // Checks `condition` every 50 ms until it holds (true) or timeoutMs passes (false).
-    bool waitUntil(const std::function<bool()>& condition) const;
+    // Checks `condition` every 50 ms until it holds (true) or limitMs passes (false).
+    bool waitUntil(const std::function<bool()>& condition, int limitMs = timeoutMs) const;
 
     std::unique_ptr<XSession> x;
     pid_t pid = -1; // the running host; set it to -1 once the test has waited for its exit
