@@ -55,7 +55,9 @@ double rtReadPixel(double x, double y)
 
 void rtBeginPolygon(double slot)
 {
-    beginPolygon(toInt(slot));
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    beginPolygon(*renderer, toInt(slot));
 }
 
 void rtPolygonVertex(double x, double y, double s, double t, double colour)

@@ -147,9 +147,9 @@ static void reallocatePolygon(int capacity)
     polygon.capacity = capacity;
 }
 
-void beginPolygon(int slot)
+void beginPolygon(OpenGLRainbows& renderer, int slot)
 {
-    polygon.slot = isSpriteSlot(slot) ? slot : -1;
+    polygon.slot = renderer.sprites.slot(slot) ? slot : -1;
     polygon.count = 0;
     if (polygon.capacity < 9) reallocatePolygon(8);
 }

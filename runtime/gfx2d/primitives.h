@@ -25,7 +25,7 @@ void fillRect(OpenGLRainbows& renderer, float left, float top, float right, floa
 int readPixel(OpenGLRainbows& renderer, int x, int y);
 
 // The polygon being collected: a triangle fan, optionally textured with a sprite slot.
-void beginPolygon(int slot);
+void beginPolygon(OpenGLRainbows& renderer, int slot);
 void addPolygonVertex(OpenGLRainbows& renderer, float x, float y, float s, float t, int colour);
 void drawPolygon(OpenGLRainbows& renderer);
 

@@ -12,11 +12,6 @@ using namespace rt;
 
 namespace rt {
 
-bool isSpriteSlot(int slot)
-{
-    return slot >= 0 && slot < spriteSlotCount;
-}
-
 int maxTextureSize()
 {
     GLint size = 0;

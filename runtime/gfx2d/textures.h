@@ -9,8 +9,6 @@ namespace rt {
 
 class OpenGLRainbows;
 
-// True for the slot numbers of the sprite table (fonts included).
-bool isSpriteSlot(int slot);
 // GL_MAX_TEXTURE_SIZE of the current context.
 int maxTextureSize();
 
