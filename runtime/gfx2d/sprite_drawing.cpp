@@ -52,6 +52,32 @@ static SpriteSlot* drawable(OpenGLRainbows& renderer, int slot)
     return sprite && sprite->hasImage() ? sprite : nullptr;
 }
 
+// A sprite at its own size with its top left at whole pixel (left, top), drawn as the part of it that
+// has anything to show. Each texel still lands on the pixel it would with the whole quad.
+static void drawShownArea(OpenGLRainbows& renderer, int slot, SpriteSlot& sprite, float left, float top)
+{
+    if (sprite.shownRight <= sprite.shownLeft || sprite.shownBottom <= sprite.shownTop) return;
+    useSprite(renderer, slot, sprite, true);
+    float textureWidth = float(sprite.textureWidth), textureHeight = float(sprite.textureHeight);
+    float imageHeight = float(sprite.imageHeight);
+    float sLeft = float(sprite.shownLeft) / textureWidth, sRight = float(sprite.shownRight) / textureWidth;
+    // The picture lies in the texture upside down: its top row is the highest t.
+    float tBottom = (imageHeight - float(sprite.shownBottom)) / textureHeight;
+    float tTop = (imageHeight - float(sprite.shownTop)) / textureHeight;
+    float screenLeft = left + float(sprite.shownLeft), screenRight = left + float(sprite.shownRight);
+    float screenTop = top + float(sprite.shownTop), screenBottom = top + float(sprite.shownBottom);
+    glBegin(GL_QUADS);
+    glTexCoord2f(sLeft, tBottom);
+    glVertex2f(screenLeft, -screenBottom);
+    glTexCoord2f(sRight, tBottom);
+    glVertex2f(screenRight, -screenBottom);
+    glTexCoord2f(sRight, tTop);
+    glVertex2f(screenRight, -screenTop);
+    glTexCoord2f(sLeft, tTop);
+    glVertex2f(screenLeft, -screenTop);
+    glEnd();
+}
+
 void drawSprite(OpenGLRainbows& renderer, int slot, float x, float y)
 {
     const SpriteSlot* sprite = drawable(renderer, slot);
@@ -65,7 +91,12 @@ void drawSpriteStretched(OpenGLRainbows& renderer, int slot, float x, float y, f
     if (!sprite) return;
     float left = std::ceil(x), top = std::ceil(y), w = std::ceil(width), h = std::ceil(height);
     // The corners are whole pixels: at the image's own size every texel covers one pixel.
-    useSprite(renderer, slot, *sprite, w == float(sprite->imageWidth) && h == float(sprite->imageHeight));
+    bool texelOnPixel = w == float(sprite->imageWidth) && h == float(sprite->imageHeight);
+    if (texelOnPixel && sprite->shownKnown) {
+        drawShownArea(renderer, slot, *sprite, left, top);
+        return;
+    }
+    useSprite(renderer, slot, *sprite, texelOnPixel);
     float sMax, tMax;
     imageTextureExtent(*sprite, sMax, tMax);
     emitQuad(GL_QUADS, sMax, tMax, left, -top - h, left + w, -top);

@@ -3,7 +3,7 @@
 //
 // Slot numbers come from game code, so the table is only reached through slot(), which gives null for
 // a number outside it. The slots live in zeroed pages straight from the system and an empty slot is
-// all zeroes: the pages of slots a game never uses (most of the table's 2.6 MB) take no memory.
+// all zeroes: the pages of slots a game never uses (most of the table's 3.1 MB) take no memory.
 #pragma once
 
 #include <SDL_opengl.h>
@@ -32,6 +32,11 @@ struct SpriteSlot
     uint8_t* collisionMask; // alpha plane of the plain texture, read when first needed; or null
     bool madeNearest;       // the plain texture was made with nearest filtering
     uint8_t filterNow;      // filterUnknown, filterLinear or filterNearest
+    // The rectangle of the picture outside which every texel is fully transparent, in pixels from its
+    // top left (right and bottom exclusive), when shownKnown. Drawn at its own size, a sprite draws only
+    // this part: the alpha test drops the rest anyway, and the driver need not shade it.
+    uint16_t shownLeft, shownTop, shownRight, shownBottom;
+    bool shownKnown;
 
     // An empty slot, or one whose picture has no area, has nothing to draw.
     bool hasImage() const { return imageWidth > 0 && imageHeight > 0; }

@@ -86,6 +86,22 @@ void freeSprite(OpenGLRainbows& renderer, int slot)
     renderer.emptySpriteSlot(slot);
 }
 
+// The rectangle around every texel that is not fully transparent; an empty one when there is none.
+static void findShownArea(const ImageBuffer& image, SpriteSlot& sprite)
+{
+    int left = sprite.imageWidth, top = sprite.imageHeight, right = 0, bottom = 0;
+    for (int y = 0; y < sprite.imageHeight; ++y)
+        for (int x = 0; x < sprite.imageWidth; ++x)
+            if (image.pixel(x, y)[3] != 0) {
+                left = std::min(left, x), right = std::max(right, x + 1);
+                top = std::min(top, y), bottom = std::max(bottom, y + 1);
+            }
+    if (right <= left || bottom <= top) left = top = right = bottom = 0;
+    sprite.shownLeft = uint16_t(left), sprite.shownTop = uint16_t(top);
+    sprite.shownRight = uint16_t(right), sprite.shownBottom = uint16_t(bottom);
+    sprite.shownKnown = true;
+}
+
 bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colourKey, bool normalMap)
 {
     SpriteSlot* sprite = renderer.sprites.slot(slot);
@@ -108,6 +124,7 @@ bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colour
     sprite->imageWidth = std::min(image.width, maxSize);
     sprite->imageHeight = std::min(image.height, maxSize);
     sprite->madeNearest = font;
+    findShownArea(image, *sprite);
     return true;
 }
 
@@ -149,6 +166,7 @@ int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int wid
     sprite->textureHeight = textureHeight;
     sprite->imageWidth = width;
     sprite->imageHeight = height;
+    sprite->shownKnown = false; // a grabbed picture is drawn whole
     // Collision tests see the grabbed picture, not the one read before.
     delete[] sprite->collisionMask;
     sprite->collisionMask = nullptr;
