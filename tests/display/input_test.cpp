@@ -29,7 +29,14 @@ class InputOnX : public HostWindowTest
     // Waits at most limitMs for a line of the notes that starts with `line`.
     bool waitForLine(const std::string& line, int limitMs) const
     {
-        return waitUntil([&] { return ("\n" + notes()).find("\n" + line) != std::string::npos; }, limitMs);
+        return waitUntil(
+            [&] {
+                std::string text = notes();
+                for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
+                    if (at == 0 || text[at - 1] == '\n') return true;
+                return false;
+            },
+            limitMs);
     }
     // Moves the pointer through XTest to a point of the X screen.
     void movePointer(int screenX, int screenY)
