@@ -1,4 +1,4 @@
-// The special light's modes against plain drawing, on the display it runs on (run it under
+// The effect light's modes against plain drawing, on the display it runs on (run it under
 // `xvfb-run -a` for software OpenGL): the time of one 3D frame drawing a closed 10 000-triangle mesh
 // plainly, bump-mapped, ramp-shaded with its outline, and plainly with its stencil shadow volume and
 // the closing darkening, each as a ratio to the plain frame. Prints figures; asserts nothing.

@@ -1,4 +1,4 @@
-// The special light's three modes on one small scene: a stone floor, a ball and a spinning box under a
+// The effect light's three modes on one small scene: a stone floor, a ball and a spinning box under a
 // light that circles above them. Space steps through plain lighting, bump mapping (the floor and the
 // ball get a normal map), ramp shading with black outlines, and stencil shadows.
 //

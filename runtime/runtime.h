@@ -15,13 +15,14 @@
 // ---------------------------------------------------------------------------------------------
 
 // What a game fixes at its entry.
-struct GameSettings {
+struct GameSettings
+{
     const char* title = "Game";
-    int screenWidth = 320;   // pixels
-    int screenHeight = 240;  // pixels
-    int frameRate = 60;      // frames per second
-    bool fullScreen = true;  // start in full-screen mode
-    bool debugMode = false;  // log the end lines; keep running without focus
+    int screenWidth = 320;  // pixels
+    int screenHeight = 240; // pixels
+    int frameRate = 60;     // frames per second
+    bool fullScreen = true; // start in full-screen mode
+    bool debugMode = false; // log the end lines; keep running without focus
     bool exclusiveMouse = false;
 };
 
@@ -512,7 +513,7 @@ void rtSetFog(double colour, double exponential, double startOrDensity, double e
 // OpenGL light 0..7 (the number's low 3 bits): cone 0 switches it off (and lighting with the last);
 // position and direction all 0: a light at the camera; cone up to 90: a spot at the position shining
 // along the direction; up to 180: a point light; 180: parallel light along the direction. Numbers
-// below 0 set the special light of the per-vertex modes (-1 bump mapping, -3 stencil shadows, others
+// below 0 set the effect light of the per-vertex modes (-1 bump mapping, -3 stencil shadows, others
 // ramp shading), casting while the cone is not 0; -3 also opens (cone not 0) or closes the shadow pass.
 // Bump mapping lights meshes drawn with a bound normal map (rtLoadNormalMap): rtBind3DTextures(colour,
 // normal map), or the normal map alone. Ramp shading lights them in four steps of their palette colours
@@ -596,7 +597,8 @@ void rtProjectPoint(double x, double y, double z, double& screenX, double& scree
 // The inverse of rtProjectPoint; the outputs stay as they are when it has none.
 void rtUnprojectPoint(double screenX, double screenY, double depth, double& x, double& y, double& z);
 // A line or a point in the colour; width and size held to 1..512.
-void rtDrawLine3D(double x1, double y1, double z1, double x2, double y2, double z2, double width, double colour);
+void rtDrawLine3D(double x1, double y1, double z1, double x2, double y2, double z2, double width,
+                  double colour);
 void rtDrawPoint3D(double x, double y, double z, double size, double colour);
 // Arrows of length 20 from the point along x (red), y (green) and z (blue).
 void rtDrawAxes(double x, double y, double z);
@@ -640,5 +642,5 @@ void rtSetShaderFloat(const RtString& name, double value);
 // path of size 0 when the goal cannot be reached; 0 with path untouched when start or goal lie
 // outside the map or coincide, no cell is passable, the map is not two-dimensional, or the search
 // would need more memory than the machine can spare.
-double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY, double goalX,
-                  double goalY);
+double rtFindPath(const RtArray& map, RtArray& path, double weight, double startX, double startY,
+                  double goalX, double goalY);

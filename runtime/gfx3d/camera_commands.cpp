@@ -79,7 +79,7 @@ void rtStart3D(double nearPlane, double farPlane, double viewAngle)
     scene->cameraMatrix = identityMatrix();
     scene->textureOffset[0] = scene->textureOffset[1] = 0;
     scene->sphereMapping = false;
-    scene->specialLight.casting = false;
+    scene->effectLight.casting = false;
 }
 
 void rtEnd3D()

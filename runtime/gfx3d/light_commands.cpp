@@ -53,9 +53,9 @@ void rtSetLight(double light, double colour, double x, double y, double z, doubl
     int n = toInt(light);
     Vec3 position{float(x), float(y), float(z)};
     if (n < 0) {
-        setSpecialLight(scene->specialLight, n, toInt(colour), position, float(cone));
+        setEffectLight(scene->effectLight, n, toInt(colour), position, float(cone));
         // Marked before a shadow pass opens: while it is open nothing reaches the colour buffer.
-        if (engine.debugMode && scene->specialLight.casting && !scene->shadowPass)
+        if (engine.debugMode && scene->effectLight.casting && !scene->shadowPass)
             rtDrawPoint3D(x, y, z, 40, 0x80C8FF);
         if (n == -3) {
             if (cone != 0)

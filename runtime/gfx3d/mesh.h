@@ -121,7 +121,7 @@ class MeshObjectX : public MeshObject
     // yet). The scene deletes them when the object slot is emptied.
     std::vector<uint32_t> frameBuffers;
 
-    // What the special light's modes build the first time they draw the mesh, kept until the slot is
+    // What the effect light's modes build the first time they draw the mesh, kept until the slot is
     // emptied: tangent vectors in drawList (bump mapping), the shading ramp texture (ramp shading), the
     // edge neighbour list and reused buffers for the shadow volume (stencil shadows).
     bool tangentsReady = false;

@@ -8,8 +8,8 @@
 
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx3d/effect_light_drawing.h"
 #include "runtime/gfx3d/scene.h"
-#include "runtime/gfx3d/special_light_drawing.h"
 
 namespace rt {
 
@@ -102,7 +102,7 @@ size_t fillWorkingCopy(MeshObjectX& mesh, const FrameChoice& choice, const float
 // coordinates go only where something can read them: a bound texture or a shader program. Bump
 // mapping takes its colours from the packed light vectors; ramp shading gives unit 1 the ramp
 // coordinates kept in the same place and leaves the vertex colours to the ramp.
-void setArrays(const Rainbows3D& scene, const char* base, bool coloured, SpecialLightMode mode)
+void setArrays(const Rainbows3D& scene, const char* base, bool coloured, EffectLightMode mode)
 {
     const OpenGLRainbows& renderer = *scene.renderer;
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -113,7 +113,7 @@ void setArrays(const Rainbows3D& scene, const char* base, bool coloured, Special
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, u));
     }
-    bool ramp = mode == SpecialLightMode::rampShading;
+    bool ramp = mode == EffectLightMode::rampShading;
     if (multitextureAvailable() && (ramp || (renderer.boundSprite >= 0 && renderer.boundSecondSprite >= 0))) {
         glClientActiveTextureARB_(GL_TEXTURE1_ARB);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -121,7 +121,7 @@ void setArrays(const Rainbows3D& scene, const char* base, bool coloured, Special
                           base + (ramp ? offsetof(MeshVertex, lightVector) : offsetof(MeshVertex, u)));
         glClientActiveTextureARB_(GL_TEXTURE0_ARB);
     }
-    if (mode == SpecialLightMode::bumpMapping) {
+    if (mode == EffectLightMode::bumpMapping) {
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(3, GL_FLOAT, vertexStride, base + offsetof(MeshVertex, lightVector));
     } else if (coloured && !ramp) {
@@ -167,13 +167,13 @@ void drawMesh(Rainbows3D& scene, MeshObjectX& mesh, int a, int b, float blend, b
     OpenGLRainbows& renderer = *scene.renderer;
     float intensity = renderer.intensity;
     glColor4f(intensity, intensity, intensity, intensity);
-    // The special light's modes: what the mesh needs for them is built once, the light goes into the
+    // The effect light's modes: what the mesh needs for them is built once, the light goes into the
     // mesh's own space and bump mapping and ramp shading fill per-vertex fields of the working copy.
-    SpecialLightMode mode = drawModeFor(scene);
+    EffectLightMode mode = drawModeFor(scene);
     Vec3 light;
-    if (mode != SpecialLightMode::none && !lightInMeshSpace(scene, placement, light)) return;
+    if (mode != EffectLightMode::none && !lightInMeshSpace(scene, placement, light)) return;
     prepareMeshForMode(mesh, mode);
-    bool perVertex = mode == SpecialLightMode::bumpMapping || mode == SpecialLightMode::rampShading;
+    bool perVertex = mode == EffectLightMode::bumpMapping || mode == EffectLightMode::rampShading;
 
     bool offset = scene.textureOffset[0] != 0 || scene.textureOffset[1] != 0;
     bool blended = choice.fraction != 0;
@@ -181,7 +181,7 @@ void drawMesh(Rainbows3D& scene, MeshObjectX& mesh, int a, int b, float blend, b
     size_t count;
     const char* base = nullptr;
     GLuint buffer = 0;
-    if (mode == SpecialLightMode::stencilShadows) {
+    if (mode == EffectLightMode::stencilShadows) {
         // Only the volume is drawn, from the shape as it stands.
         bool copy = blended && !mesh.drawList.empty();
         count = copy ? fillWorkingCopy(mesh, choice, scene.textureOffset) : frame.triangles.size();
@@ -203,7 +203,7 @@ void drawMesh(Rainbows3D& scene, MeshObjectX& mesh, int a, int b, float blend, b
     setArrays(scene, base, mesh.coloured, mode);
     if (perVertex) beginModeDraw(mesh, mode);
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(count - count % 3));
-    if (mode == SpecialLightMode::rampShading) drawRampOutline(scene, mesh, frame, count);
+    if (mode == EffectLightMode::rampShading) drawRampOutline(scene, mesh, frame, count);
     if (perVertex) endModeDraw();
     clearArrays(scene.sphereMapping);
     if (buffer) glBindBufferARB_(GL_ARRAY_BUFFER_ARB, 0);

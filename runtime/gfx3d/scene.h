@@ -1,5 +1,5 @@
 // Rainbows3D: the 3D scene. One object, made at start-up next to the renderer and bound to it, kept
-// for the whole run: 4096 object slots, the transform stack, the camera, the lights and the special
+// for the whole run: 4096 object slots, the transform stack, the camera, the lights and the effect
 // light, the shader slots and the per-draw settings (texture offset, sphere mapping, normal mode).
 // The commands in runtime.h's 3D sections work on it through engine.scene3d.
 #pragma once
@@ -18,10 +18,10 @@ constexpr int objectSlotCount = 4096;
 constexpr int shaderSlotCount = 255;
 constexpr int sceneLightCount = 8; // OpenGL lights 0..7
 
-// The special light that mesh drawing uses for its per-vertex modes (bump mapping, ramp shading with
+// The effect light that mesh drawing uses for its per-vertex modes (bump mapping, ramp shading with
 // outlines, stencil shadow volumes). Light numbers below 0 set it; mesh drawing applies the modes (see
-// special_light_drawing.h) and the shadow volumes count into the shadow pass (see shadow_pass.h).
-enum class SpecialLightMode : uint8_t
+// effect_light_drawing.h) and the shadow volumes count into the shadow pass (see shadow_pass.h).
+enum class EffectLightMode : uint8_t
 {
     none = 0,
     bumpMapping = 1,
@@ -29,10 +29,10 @@ enum class SpecialLightMode : uint8_t
     stencilShadows = 3,
 };
 
-struct SpecialLight
+struct EffectLight
 {
     bool casting = false; // the mode is applied while drawing meshes
-    SpecialLightMode mode = SpecialLightMode::none;
+    EffectLightMode mode = EffectLightMode::none;
     Vec3 position;
     float colour[3] = {1, 1, 1}; // 0..1
 };
@@ -74,7 +74,7 @@ class Rainbows3D
     uint8_t enabledLights = 0;               // bit n: OpenGL light n is on
     bool sphereMapping = false;              // meshes get sphere-mapped texture coordinates
     OpenGLRainbows* renderer;                // not owned
-    SpecialLight specialLight;
+    EffectLight effectLight;
     SceneCamera camera;
     int normalMode = 0;    // how rtEndObject derives normals: 0 none, 1 per face, 2 smoothed
     int buildingSlot = -1; // the slot rtStartObject opened, -1 when none

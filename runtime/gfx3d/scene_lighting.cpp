@@ -66,17 +66,17 @@ LightSetting planLight(uint8_t& enabledLights, int n, int colour, Vec3 p, Vec3 d
     return setting;
 }
 
-void setSpecialLight(SpecialLight& light, int n, int colour, Vec3 p, float cone)
+void setEffectLight(EffectLight& light, int n, int colour, Vec3 p, float cone)
 {
     light.casting = cone != 0;
     light.position = p;
     unpackColour(colour, light.colour);
     if (n == -1)
-        light.mode = SpecialLightMode::bumpMapping;
+        light.mode = EffectLightMode::bumpMapping;
     else if (n == -3)
-        light.mode = SpecialLightMode::stencilShadows;
+        light.mode = EffectLightMode::stencilShadows;
     else
-        light.mode = SpecialLightMode::rampShading;
+        light.mode = EffectLightMode::rampShading;
 }
 
 FogSetting planFog(int colour, bool exponential, float startOrDensity, float end, float nearPlane,

@@ -8,7 +8,7 @@
 
 namespace rt {
 
-struct SpecialLight;
+struct EffectLight;
 
 // The culling mode a number asks for: its sign (not-a-number: 0).
 inline int8_t cullingModeFor(double number)
@@ -44,9 +44,9 @@ struct LightSetting
 // lights that are on.
 LightSetting planLight(uint8_t& enabledLights, int n, int colour, Vec3 p, Vec3 d, float cone);
 
-// Light numbers below 0 set the special light: -1 bump mapping, -3 stencil shadows, any other
+// Light numbers below 0 set the effect light: -1 bump mapping, -3 stencil shadows, any other
 // negative number ramp shading; casting while the cone is not 0.
-void setSpecialLight(SpecialLight& light, int n, int colour, Vec3 p, float cone);
+void setEffectLight(EffectLight& light, int n, int colour, Vec3 p, float cone);
 
 struct FogSetting
 {

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/gfx3d/special_light_math.h"
+#include "runtime/gfx3d/effect_light_math.h"
 
 namespace rt {
 

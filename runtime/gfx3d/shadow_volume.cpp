@@ -5,7 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include "runtime/gfx3d/special_light_math.h"
+#include "runtime/gfx3d/effect_light_math.h"
 
 namespace rt {
 namespace {

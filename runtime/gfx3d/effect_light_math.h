@@ -1,4 +1,4 @@
-// The per-vertex work of the special light's three modes, without OpenGL: the shading ramp and its
+// The per-vertex work of the effect light's three modes, without OpenGL: the shading ramp and its
 // coordinates (ramp shading), tangent vectors and the light vector packed into a colour (bump mapping),
 // edge neighbours, silhouettes and the corners of shadow volumes (stencil shadows). Every position and
 // light here is in the mesh's own space.

@@ -1,5 +1,5 @@
-// The OpenGL side of the special light's modes.
-#include "runtime/gfx3d/special_light_drawing.h"
+// The OpenGL side of the effect light's modes.
+#include "runtime/gfx3d/effect_light_drawing.h"
 
 #include <SDL_opengl.h>
 
@@ -8,8 +8,8 @@
 
 #include "runtime/gfx2d/gl_functions.h"
 #include "runtime/gfx2d/renderer.h"
+#include "runtime/gfx3d/effect_light_math.h"
 #include "runtime/gfx3d/scene_gl.h"
-#include "runtime/gfx3d/special_light_math.h"
 
 namespace rt {
 namespace {
@@ -94,30 +94,30 @@ void drawVolumeFaces(const MeshObjectX& mesh)
 
 } // namespace
 
-SpecialLightMode drawModeFor(const Rainbows3D& scene)
+EffectLightMode drawModeFor(const Rainbows3D& scene)
 {
-    const SpecialLight& light = scene.specialLight;
-    if (!light.casting) return SpecialLightMode::none;
+    const EffectLight& light = scene.effectLight;
+    if (!light.casting) return EffectLightMode::none;
     switch (light.mode) {
-    case SpecialLightMode::bumpMapping:
+    case EffectLightMode::bumpMapping:
         return multitextureAvailable() && scene.renderer->boundSprite >= 0 ? light.mode
-                                                                           : SpecialLightMode::none;
-    case SpecialLightMode::rampShading:
-        return multitextureAvailable() ? light.mode : SpecialLightMode::none;
-    case SpecialLightMode::stencilShadows:
-        return scene.shadowPass ? light.mode : SpecialLightMode::none;
+                                                                           : EffectLightMode::none;
+    case EffectLightMode::rampShading:
+        return multitextureAvailable() ? light.mode : EffectLightMode::none;
+    case EffectLightMode::stencilShadows:
+        return scene.shadowPass ? light.mode : EffectLightMode::none;
     default:
-        return SpecialLightMode::none;
+        return EffectLightMode::none;
     }
 }
 
-void prepareMeshForMode(MeshObjectX& mesh, SpecialLightMode mode)
+void prepareMeshForMode(MeshObjectX& mesh, EffectLightMode mode)
 {
-    if (mode == SpecialLightMode::bumpMapping && !mesh.tangentsReady) {
+    if (mode == EffectLightMode::bumpMapping && !mesh.tangentsReady) {
         computeTangents(mesh.drawList);
         mesh.tangentsReady = true;
     }
-    if (mode == SpecialLightMode::stencilShadows && !mesh.neighboursReady) {
+    if (mode == EffectLightMode::stencilShadows && !mesh.neighboursReady) {
         mesh.edgeNeighbours = buildEdgeNeighbours(mesh.frames[0].triangles);
         mesh.neighboursReady = true;
     }
@@ -127,26 +127,26 @@ bool lightInMeshSpace(const Rainbows3D& scene, const Matrix4& placement, Vec3& l
 {
     Matrix4 inverse;
     if (!invert(placement, inverse)) return false;
-    light = transformPoint(inverse, scene.specialLight.position);
+    light = transformPoint(inverse, scene.effectLight.position);
     return true;
 }
 
-void fillModeFields(MeshObjectX& mesh, SpecialLightMode mode, size_t count, Vec3 light)
+void fillModeFields(MeshObjectX& mesh, EffectLightMode mode, size_t count, Vec3 light)
 {
-    if (mode == SpecialLightMode::bumpMapping) fillLightVectors(mesh.drawList, count, light);
-    if (mode == SpecialLightMode::rampShading) {
+    if (mode == EffectLightMode::bumpMapping) fillLightVectors(mesh.drawList, count, light);
+    if (mode == EffectLightMode::rampShading) {
         if (!mesh.rampRows) mesh.rampRows = rampRowCount(mesh.palette.size());
         fillRampCoordinates(mesh.drawList, count, light, mesh.rampRows);
     }
 }
 
-void beginModeDraw(MeshObjectX& mesh, SpecialLightMode mode)
+void beginModeDraw(MeshObjectX& mesh, EffectLightMode mode)
 {
     glPushAttrib(modeStateBits);
     // The light lives in the colours and the ramp; fixed-function lighting would count it twice.
     glDisable(GL_LIGHTING);
-    if (mode == SpecialLightMode::bumpMapping) useBumpCombiners();
-    if (mode == SpecialLightMode::rampShading) useRampTexture(mesh);
+    if (mode == EffectLightMode::bumpMapping) useBumpCombiners();
+    if (mode == EffectLightMode::rampShading) useRampTexture(mesh);
 }
 
 void endModeDraw()

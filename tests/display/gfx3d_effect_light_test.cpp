@@ -1,4 +1,4 @@
-// The special light's modes on a real X display with software OpenGL: the host draws each mode,
+// The effect light's modes on a real X display with software OpenGL: the host draws each mode,
 // compares its pixels with what it works out on the CPU and reports the counts.
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 
 namespace {
 
-const std::string host = RT_BUILD_DIR "/tests/hosts/special_light_host";
+const std::string host = RT_BUILD_DIR "/tests/hosts/effect_light_host";
 
 } // namespace
 
-TEST(SpecialLight, ShadowVolumesGreyExactlyTheShadowedFloorOnceAndLeaveNoStateBehind)
+TEST(EffectLight, ShadowVolumesGreyExactlyTheShadowedFloorOnceAndLeaveNoStateBehind)
 {
     auto v = runHostScenario(host, "shadows");
     EXPECT_GT(v["shadow.checked"], 1000);
@@ -21,7 +21,7 @@ TEST(SpecialLight, ShadowVolumesGreyExactlyTheShadowedFloorOnceAndLeaveNoStateBe
     EXPECT_EQ(v["after.differences"], 0) << "2D drawing after the pass matches 2D drawing without it";
 }
 
-TEST(SpecialLight, RampShadingShowsRampIntensitiesInsideABlackOutline)
+TEST(EffectLight, RampShadingShowsRampIntensitiesInsideABlackOutline)
 {
     auto v = runHostScenario(host, "ramp");
     ASSERT_GT(v["ramp.pixels"], 1000);
@@ -31,7 +31,7 @@ TEST(SpecialLight, RampShadingShowsRampIntensitiesInsideABlackOutline)
     EXPECT_EQ(v["outline.rays"], 16) << "every ray outwards crosses black between sphere and backdrop";
 }
 
-TEST(SpecialLight, BumpMappingMatchesLightingOnAFlatMapAndShowsARidge)
+TEST(EffectLight, BumpMappingMatchesLightingOnAFlatMapAndShowsARidge)
 {
     auto v = runHostScenario(host, "bump");
     EXPECT_LE(v["bump.flatWorst"], 4) << "255 × N·L of the light at each sampled floor point";

@@ -1,7 +1,7 @@
-// A small game for the display tests of the special light's modes. It runs one scenario, checks its
+// A small game for the display tests of the effect light's modes. It runs one scenario, checks its
 // pixels against what it works out itself and writes what it found to results.txt in its temp folder,
 // one "name value" line each, then ends.
-//   special_light_host --scenario=shadows|ramp|bump
+//   effect_light_host --scenario=shadows|ramp|bump
 #include <SDL_opengl.h>
 
 #include <algorithm>

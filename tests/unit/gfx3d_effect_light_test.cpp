@@ -1,4 +1,4 @@
-// The special light's per-vertex work without a display: the shading ramp, tangent vectors and packed
+// The effect light's per-vertex work without a display: the shading ramp, tangent vectors and packed
 // light vectors, edge neighbours, silhouettes and shadow volume corners.
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <set>
 
-#include "runtime/gfx3d/special_light_math.h"
+#include "runtime/gfx3d/effect_light_math.h"
 
 using namespace rt;
 
