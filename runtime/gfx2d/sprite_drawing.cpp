@@ -27,20 +27,26 @@ static void useSprite(OpenGLRainbows& renderer, int slot, SpriteSlot& sprite, bo
     renderer.useSpriteFilter(sprite, texelOnPixel);
 }
 
+// Texture coordinates of a quad's left, bottom, right and top edges.
+struct TextureArea
+{
+    float sLeft, tBottom, sRight, tTop;
+};
+
 // One quad, corners bottom-left, bottom-right, top-right, top-left (counter-clockwise on the screen).
 // `mode` is GL_TRIANGLE_FAN or GL_QUADS: the driver joins quads that follow each other without a state
 // change into one batch, but not fans. An axis-aligned quad covers the same pixels either way; a turned
 // one is split along another diagonal, which can move a filtered edge pixel, so it stays a fan.
-static void emitQuad(GLenum mode, float sMax, float tMax, float left, float bottom, float right, float top)
+static void emitQuad(GLenum mode, TextureArea area, float left, float bottom, float right, float top)
 {
     glBegin(mode);
-    glTexCoord2f(0, 0);
+    glTexCoord2f(area.sLeft, area.tBottom);
     glVertex2f(left, bottom);
-    glTexCoord2f(sMax, 0);
+    glTexCoord2f(area.sRight, area.tBottom);
     glVertex2f(right, bottom);
-    glTexCoord2f(sMax, tMax);
+    glTexCoord2f(area.sRight, area.tTop);
     glVertex2f(right, top);
-    glTexCoord2f(0, tMax);
+    glTexCoord2f(area.sLeft, area.tTop);
     glVertex2f(left, top);
     glEnd();
 }
@@ -66,16 +72,7 @@ static void drawShownArea(OpenGLRainbows& renderer, int slot, SpriteSlot& sprite
     float tTop = (imageHeight - float(sprite.shownTop)) / textureHeight;
     float screenLeft = left + float(sprite.shownLeft), screenRight = left + float(sprite.shownRight);
     float screenTop = top + float(sprite.shownTop), screenBottom = top + float(sprite.shownBottom);
-    glBegin(GL_QUADS);
-    glTexCoord2f(sLeft, tBottom);
-    glVertex2f(screenLeft, -screenBottom);
-    glTexCoord2f(sRight, tBottom);
-    glVertex2f(screenRight, -screenBottom);
-    glTexCoord2f(sRight, tTop);
-    glVertex2f(screenRight, -screenTop);
-    glTexCoord2f(sLeft, tTop);
-    glVertex2f(screenLeft, -screenTop);
-    glEnd();
+    emitQuad(GL_QUADS, {sLeft, tBottom, sRight, tTop}, screenLeft, -screenBottom, screenRight, -screenTop);
 }
 
 void drawSprite(OpenGLRainbows& renderer, int slot, float x, float y)
@@ -99,7 +96,7 @@ void drawSpriteStretched(OpenGLRainbows& renderer, int slot, float x, float y, f
     useSprite(renderer, slot, *sprite, texelOnPixel);
     float sMax, tMax;
     imageTextureExtent(*sprite, sMax, tMax);
-    emitQuad(GL_QUADS, sMax, tMax, left, -top - h, left + w, -top);
+    emitQuad(GL_QUADS, {0, 0, sMax, tMax}, left, -top - h, left + w, -top);
 }
 
 void drawSpriteRotated(OpenGLRainbows& renderer, int slot, float x, float y, float angle, float zoom)
@@ -115,7 +112,7 @@ void drawSpriteRotated(OpenGLRainbows& renderer, int slot, float x, float y, flo
     glPushMatrix();
     glTranslatef(x + float(width >> 1), -y - float(height >> 1), 0);
     glRotatef(angle, 0, 0, 1);
-    emitQuad(GL_TRIANGLE_FAN, sMax, tMax, -halfWidth, -halfHeight, halfWidth, halfHeight);
+    emitQuad(GL_TRIANGLE_FAN, {0, 0, sMax, tMax}, -halfWidth, -halfHeight, halfWidth, halfHeight);
     glPopMatrix();
 }
 
