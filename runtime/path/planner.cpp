@@ -37,10 +37,8 @@ Planner::~Planner()
 
 void Planner::freeSearchMemory()
 {
-    releaseSearchMemory(costMap_, cellArrayBytes());
-    releaseSearchMemory(marks_, cellArrayBytes());
-    costMap_ = nullptr;
-    marks_ = nullptr;
+    releaseSearchMemory(grid_, gridBytes());
+    grid_ = nullptr;
     cells_ = 0;
     factory_.setCapacity(0);
     open_.release();
@@ -62,10 +60,10 @@ bool Planner::setup(const PlannerParams& params)
     const int32_t nodeCount = params.nodeCapacity ? params.nodeCapacity : int32_t(cells);
     const int32_t openCount = params.openCapacity ? params.openCapacity : int32_t(cells);
 
-    // Everything the search may need (cost map, nodes, heap entries, cell marks), counted before any of
-    // it is taken. Most of it is only touched as far as the search reaches.
-    uint64_t bytes = uint64_t(cells) * (sizeof(float) + sizeof(int32_t)) +
-                     uint64_t(nodeCount) * sizeof(Node) + NodeHeap::bytesFor(openCount, nodeCount);
+    // Everything the search may need (grid, nodes, heap entries), counted before any of it is taken.
+    // The nodes and the heap are only touched as far as the search reaches.
+    uint64_t bytes = uint64_t(cells) * sizeof(GridCell) + uint64_t(nodeCount) * sizeof(Node) +
+                     NodeHeap::bytesFor(openCount, nodeCount);
     if (bytes > searchMemoryLimit()) return false;
 
     clear();
@@ -74,9 +72,8 @@ bool Planner::setup(const PlannerParams& params)
     path_ = nullptr;
 
     cells_ = cells;
-    costMap_ = static_cast<float*>(allocateSearchMemory(cellArrayBytes(), false));
-    marks_ = static_cast<int32_t*>(allocateSearchMemory(cellArrayBytes(), true));
-    if (!costMap_ || !marks_) {
+    grid_ = static_cast<GridCell*>(allocateSearchMemory(gridBytes(), false));
+    if (!grid_) {
         freeSearchMemory();
         return false;
     }
@@ -92,7 +89,7 @@ bool Planner::setup(const PlannerParams& params)
     // Only costs relative to the largest matter: passable cells cost more than 1 and at most 2.
     for (int64_t i = 0; i < cells; ++i) {
         float normalised = float(costs[i] / largest + 1);
-        costMap_[i] = isPassable(costs[i]) ? normalised : -1.0f;
+        grid_[i] = GridCell{isPassable(costs[i]) ? normalised : -1.0f, 0};
     }
 
     if (!factory_.setCapacity(nodeCount) || !open_.resize(openCount, nodeCount)) {
@@ -133,7 +130,7 @@ void Planner::unmarkUsedCells()
 {
     for (uint32_t i = 0; i < markedNodes_; ++i) {
         const Node* node = factory_.at(i);
-        marks_[cellOf(node->x, node->y)] = 0;
+        grid_[cellOf(node->x, node->y)].mark = 0;
     }
     markedNodes_ = 0;
 }
@@ -142,7 +139,7 @@ bool Planner::open(Node* node)
 {
     uint32_t index = factory_.indexOf(node);
     if (!open_.insert(node, index)) return false;
-    int32_t& mark = marks_[cellOf(node->x, node->y)];
+    int32_t& mark = grid_[cellOf(node->x, node->y)].mark;
     if (mark != 0)
         --closedCount_; // a closed node opens again
     else
@@ -161,7 +158,7 @@ int32_t Planner::pathLength() const
 void AStarPlanner::reset()
 {
     Planner::reset();
-    if (!costMap_) return;
+    if (!grid_) return;
     Node* start = factory_.allocate();
     if (!start) return;
     int32_t h = std::abs(params_.goalX - params_.startX) + std::abs(params_.goalY - params_.startY);
@@ -171,7 +168,7 @@ void AStarPlanner::reset()
 
 bool AStarPlanner::search()
 {
-    if (!costMap_) return false;
+    if (!grid_) return false;
     ++searchCount_;
     return params_.allowDiagonals ? run<true>() : run<false>();
 }
@@ -211,9 +208,9 @@ template <bool diagonals> bool AStarPlanner::run()
     return true;
 }
 
-void AStarPlanner::visit(Node* current, int32_t nx, int32_t ny, float newG, float newF)
+inline void AStarPlanner::visit(Node* current, int32_t nx, int32_t ny, float newG, float newF)
 {
-    if (int32_t mark = marks_[cellOf(nx, ny)]) {
+    if (int32_t mark = grid_[cellOf(nx, ny)].mark) {
         uint32_t index = uint32_t(mark - 1);
         Node* known = factory_.at(index);
         if (known->g <= newG) return;
@@ -231,7 +228,7 @@ void AStarPlanner::visit(Node* current, int32_t nx, int32_t ny, float newG, floa
     *node = Node{current, nx, ny, newF, newG, nullptr};
     uint32_t index = factory_.indexOf(node);
     if (open_.insert(node, index))
-        marks_[cellOf(nx, ny)] = int32_t(index) + 1;
+        grid_[cellOf(nx, ny)].mark = int32_t(index) + 1;
     else
         factory_.release();
 }

@@ -57,7 +57,7 @@ class Planner
     bool isDone() const { return done_; }
 
     // Cost of entering cell (x, y): from above 1 to 2 for passable cells, -1 for impassable ones.
-    float cellCost(int32_t x, int32_t y) const { return costMap_[x + int64_t(y) * params_.width]; }
+    float cellCost(int32_t x, int32_t y) const { return grid_[cellOf(x, y)].cost; }
 
   protected:
     // The node, not open, is put on the open list; false (and it stays as it was) when the list is full.
@@ -67,23 +67,26 @@ class Planner
     bool done_ = true;
     NodeFactory factory_;
     PlannerParams params_;
-    float* costMap_ = nullptr; // width × height, owned
-    int32_t searchCount_ = 0;  // searches since the last reset
+    int32_t searchCount_ = 0; // searches since the last reset
     NodeHeap open_;
     int32_t closedCount_ = 0; // expanded nodes that have not opened again
-    // Per cell: 0 when no node was made for it, else its pool node number + 1. A cell's node is open
-    // when the open list holds it and closed otherwise, so neither list is ever searched. The marks
-    // start zeroed, and only the pages of cells a search reaches are touched.
-    int32_t* marks_ = nullptr;
-    static_assert(sizeof(int32_t) == sizeof(float));
-    int64_t cells_ = 0; // of the cost map and the marks
+    // What the search keeps of a cell, both halves side by side: a neighbour's cost and its node are
+    // then one memory access away.
+    struct GridCell
+    {
+        float cost; // of entering the cell: above 1 to 2 when passable, -1 when not
+        // 0 when no node was made for the cell, else its pool node number + 1. The node is open when
+        // the open list holds it and closed otherwise, so neither list is ever searched.
+        int32_t mark;
+    };
+    GridCell* grid_ = nullptr; // width × height, cell (x, y) at x + y × width
+    int64_t cells_ = 0;
     Node* path_ = nullptr;
     int64_t expanded_ = 0;
 
   private:
     void freeSearchMemory();
-    // Bytes of the cost map, and of the marks: 4 per cell either way.
-    size_t cellArrayBytes() const { return size_t(cells_) * sizeof(float); }
+    size_t gridBytes() const { return size_t(cells_) * sizeof(GridCell); }
     // Unmark the cells of the nodes an earlier search used.
     void unmarkUsedCells();
 
@@ -101,7 +104,7 @@ class AStarPlanner : public Planner
   private:
     template <bool diagonals> bool run();
     // Reach cell (nx, ny) from the current node at cost newG and priority newF.
-    void visit(Node* current, int32_t nx, int32_t ny, float newG, float newF);
+    [[gnu::always_inline]] void visit(Node* current, int32_t nx, int32_t ny, float newG, float newF);
 };
 
 } // namespace rt
