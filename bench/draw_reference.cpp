@@ -222,8 +222,10 @@ int main(int argc, char** argv)
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    window = SDL_CreateWindow("reference", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, options.width,
-                              options.height, SDL_WINDOW_OPENGL);
+    int windowWidth = options.windowWidth > 0 ? options.windowWidth : options.width;
+    int windowHeight = options.windowHeight > 0 ? options.windowHeight : options.height;
+    window = SDL_CreateWindow("reference", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
+                              windowHeight, SDL_WINDOW_OPENGL);
     if (!window || !SDL_GL_CreateContext(window)) return 1;
     SDL_GL_SetSwapInterval(0);
     makeScreenBuffer();

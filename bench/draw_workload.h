@@ -30,7 +30,8 @@ struct Options
 {
     std::string test = "sprites1";
     int width = 320, height = 240;
-    bool nearest = false; // the reference's filter (the runtime chooses its own)
+    int windowWidth = 0, windowHeight = 0; // the reference's window; 0 × 0: the size above
+    bool nearest = false;                  // the reference's filter (the runtime chooses its own)
 };
 
 inline Options parseOptions(int argc, char** argv)
@@ -41,6 +42,9 @@ inline Options parseOptions(int argc, char** argv)
         if (strncmp(a, "--test=", 7) == 0) options.test = a + 7;
         if (strncmp(a, "--size=", 7) == 0 && sscanf(a + 7, "%dx%d", &options.width, &options.height) != 2)
             options.width = 320, options.height = 240;
+        if (strncmp(a, "--window=", 9) == 0 &&
+            sscanf(a + 9, "%dx%d", &options.windowWidth, &options.windowHeight) != 2)
+            options.windowWidth = options.windowHeight = 0;
         if (strcmp(a, "--filter=nearest") == 0) options.nearest = true;
     }
     return options;
