@@ -181,11 +181,18 @@ template <bool diagonals> bool AStarPlanner::run()
     static constexpr int stepY[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
     static constexpr bool diagonal[8] = {true, false, true, false, false, true, false, true};
 
-    const PlannerParams& p = params_;
+    // The search writes nodes and heap entries, which the compiler must assume could change any member;
+    // copies of what the loop reads stay in registers instead of being read again after every write.
+    const int32_t width = params_.width, height = params_.height;
+    const int32_t goalX = params_.goalX, goalY = params_.goalY;
+    const float weight = params_.weight;
+    const bool diagonalSqrt2 = params_.diagonalSqrt2;
+    GridCell* const grid = grid_;
     while (!open_.isEmpty()) {
         Node* current = factory_.at(uint32_t(open_.popLowest()));
         ++expanded_;
-        if (current->x == p.goalX && current->y == p.goalY) {
+        const int32_t x = current->x, y = current->y;
+        if (x == goalX && y == goalY) {
             ++closedCount_; // expanded: closed
             done_ = true;
             path_ = current;
@@ -193,14 +200,14 @@ template <bool diagonals> bool AStarPlanner::run()
         }
         for (int k = 0; k < 8; ++k) {
             if (diagonal[k] && !diagonals) continue;
-            int32_t nx = current->x + stepX[k], ny = current->y + stepY[k];
-            if (nx < 0 || ny < 0 || nx >= p.width || ny >= p.height) continue;
-            float cost = cellCost(nx, ny);
-            if (cost < 0) continue;
-            float step = diagonal[k] && p.diagonalSqrt2 ? cost * 1.4142137f : cost;
+            int32_t nx = x + stepX[k], ny = y + stepY[k];
+            if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
+            GridCell& cell = grid[nx + int64_t(ny) * width];
+            if (cell.cost < 0) continue;
+            float step = diagonal[k] && diagonalSqrt2 ? cell.cost * 1.4142137f : cell.cost;
             float newG = current->g + step;
-            float h = float(std::abs(p.goalX - nx) + std::abs(p.goalY - ny));
-            visit(current, nx, ny, newG, newG + p.weight * (h - newG));
+            float h = float(std::abs(goalX - nx) + std::abs(goalY - ny));
+            visit(current, cell, nx, ny, newG, newG + weight * (h - newG));
         }
         ++closedCount_; // expanded: closed
     }
@@ -208,9 +215,9 @@ template <bool diagonals> bool AStarPlanner::run()
     return true;
 }
 
-inline void AStarPlanner::visit(Node* current, int32_t nx, int32_t ny, float newG, float newF)
+inline void AStarPlanner::visit(Node* current, GridCell& cell, int32_t nx, int32_t ny, float newG, float newF)
 {
-    if (int32_t mark = grid_[cellOf(nx, ny)].mark) {
+    if (int32_t mark = cell.mark) {
         uint32_t index = uint32_t(mark - 1);
         Node* known = factory_.at(index);
         if (known->g <= newG) return;
@@ -228,7 +235,7 @@ inline void AStarPlanner::visit(Node* current, int32_t nx, int32_t ny, float new
     *node = Node{current, nx, ny, newF, newG, nullptr};
     uint32_t index = factory_.indexOf(node);
     if (open_.insert(node, index))
-        grid_[cellOf(nx, ny)].mark = int32_t(index) + 1;
+        cell.mark = int32_t(index) + 1;
     else
         factory_.release();
 }

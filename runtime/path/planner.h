@@ -103,8 +103,10 @@ class AStarPlanner : public Planner
 
   private:
     template <bool diagonals> bool run();
-    // Reach cell (nx, ny) from the current node at cost newG and priority newF.
-    [[gnu::always_inline]] void visit(Node* current, int32_t nx, int32_t ny, float newG, float newF);
+    // Reach cell (nx, ny), whose grid entry is `cell`, from the current node at cost newG and priority
+    // newF.
+    [[gnu::always_inline]] void visit(Node* current, GridCell& cell, int32_t nx, int32_t ny, float newG,
+                                      float newF);
 };
 
 } // namespace rt
