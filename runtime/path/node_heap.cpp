@@ -1,4 +1,4 @@
-// The open list as a binary heap with the heap slot of every open node.
+// The open list as a four-way heap with the heap slot of every open node.
 #include "runtime/path/node_heap.h"
 
 #include <algorithm>
@@ -52,15 +52,6 @@ void NodeHeap::clear()
     nextOrder_ = 0;
 }
 
-NodeHeap::Entry NodeHeap::entryFor(float f, uint32_t node)
-{
-    if (nextOrder_ == UINT32_MAX) renumber();
-    // Positive floats sort like their bits; negative ones in reverse, below all positive ones.
-    uint32_t bits = std::bit_cast<uint32_t>(f);
-    bits = bits & 0x80000000u ? ~bits : bits | 0x80000000u;
-    return Entry{uint64_t(bits) << 32 | nextOrder_++, node};
-}
-
 void NodeHeap::renumber()
 {
     // A sorted array is a heap too; numbering the entries by position keeps their sequence.
@@ -72,23 +63,12 @@ void NodeHeap::renumber()
     nextOrder_ = uint32_t(size_);
 }
 
-void NodeHeap::siftUp(int32_t slot, Entry entry)
-{
-    while (slot > 0) {
-        int32_t parent = (slot - 1) / 2;
-        if (entry.key >= entries_[parent].key) break;
-        place(slot, entries_[parent]);
-        slot = parent;
-    }
-    place(slot, entry);
-}
-
 void NodeHeap::siftDown(int32_t slot, Entry entry)
 {
     for (;;) {
-        int32_t child = 2 * slot + 1;
-        if (child >= size_) break;
-        child += child + 1 < size_ && entries_[child + 1].key < entries_[child].key;
+        int32_t first = arity * slot + 1;
+        if (first >= size_) break;
+        int32_t child = lowestChild(first, size_);
         if (entries_[child].key >= entry.key) break;
         place(slot, entries_[child]);
         slot = child;
@@ -96,43 +76,15 @@ void NodeHeap::siftDown(int32_t slot, Entry entry)
     place(slot, entry);
 }
 
-bool NodeHeap::insert(const Node* node, uint32_t index)
-{
-    if (size_ >= capacity_ || index >= poolSize_) return false;
-    Entry entry = entryFor(node->f, index);
-    siftUp(size_++, entry);
-    return true;
-}
-
 void NodeHeap::reenter(const Node* node, uint32_t index)
 {
     Entry entry = entryFor(node->f, index);
     int32_t slot = slotOfNode_[index] - 1;
     // The new key may sort either way: a lower f moves it up, the later order can move it down.
-    if (slot > 0 && entry.key < entries_[(slot - 1) / 2].key)
+    if (slot > 0 && entry.key < entries_[(slot - 1) / arity].key)
         siftUp(slot, entry);
     else
         siftDown(slot, entry);
-}
-
-int32_t NodeHeap::popLowest()
-{
-    if (size_ == 0) return -1;
-    uint32_t lowest = entries_[0].node;
-    slotOfNode_[lowest] = 0;
-    Entry last = entries_[--size_];
-    if (size_ == 0) return int32_t(lowest);
-    // The hole at the top goes down along the smaller children to a leaf, and the last entry rises
-    // from there: it almost always belongs near the bottom, so this takes about half the comparisons
-    // of sinking it from the top.
-    int32_t hole = 0;
-    for (int32_t child = 1; child < size_; child = 2 * hole + 1) {
-        child += child + 1 < size_ && entries_[child + 1].key < entries_[child].key;
-        place(hole, entries_[child]);
-        hole = child;
-    }
-    siftUp(hole, last);
-    return int32_t(lowest);
 }
 
 } // namespace rt

@@ -1,9 +1,10 @@
-// NodeHeap: the planner's open list, a binary heap of pool node numbers ordered by f and then by the
+// NodeHeap: the planner's open list, a four-way heap of pool node numbers ordered by f and then by the
 // order of entry (a counter raised by every insertion), so that the lowest f leaves first and, among
 // equal f, the node that entered longest ago. The heap slot of every open node is kept by node number:
 // the open nodes are mostly the nodes handed out last, so those slots lie close together in memory.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -58,6 +59,22 @@ class NodeHeap
         entries_[slot] = entry;
         slotOfNode_[entry.node] = slot + 1;
     }
+    // Children per slot. Four halve the depth of a binary heap, and the lowest of four is found in two
+    // rounds of independent comparisons, so a step down costs little more than a binary one.
+    static constexpr int32_t arity = 4;
+    // The lowest of the children first, first + 1, ... that lie below size.
+    int32_t lowestChild(int32_t first, int32_t size) const
+    {
+        if (first + arity <= size) {
+            int32_t a = first + (entries_[first + 1].key < entries_[first].key);
+            int32_t b = first + 2 + (entries_[first + 3].key < entries_[first + 2].key);
+            return entries_[b].key < entries_[a].key ? b : a;
+        }
+        int32_t lowest = first;
+        for (int32_t child = first + 1; child < size; ++child)
+            lowest = entries_[child].key < entries_[lowest].key ? child : lowest;
+        return lowest;
+    }
     void siftUp(int32_t slot, Entry entry);
     void siftDown(int32_t slot, Entry entry);
 
@@ -69,5 +86,57 @@ class NodeHeap
     uint32_t poolSize_ = 0;
     uint32_t nextOrder_ = 0;
 };
+
+// The calls made for every node the search opens or expands, here so that the search can inline them.
+
+inline NodeHeap::Entry NodeHeap::entryFor(float f, uint32_t node)
+{
+    if (nextOrder_ == UINT32_MAX) renumber();
+    // Positive floats sort like their bits; negative ones in reverse, below all positive ones.
+    uint32_t bits = std::bit_cast<uint32_t>(f);
+    bits = bits & 0x80000000u ? ~bits : bits | 0x80000000u;
+    return Entry{uint64_t(bits) << 32 | nextOrder_++, node};
+}
+
+inline void NodeHeap::siftUp(int32_t slot, Entry entry)
+{
+    while (slot > 0) {
+        int32_t parent = (slot - 1) / arity;
+        if (entry.key >= entries_[parent].key) break;
+        place(slot, entries_[parent]);
+        slot = parent;
+    }
+    place(slot, entry);
+}
+
+inline bool NodeHeap::insert(const Node* node, uint32_t index)
+{
+    if (size_ >= capacity_ || index >= poolSize_) return false;
+    Entry entry = entryFor(node->f, index);
+    siftUp(size_++, entry);
+    return true;
+}
+
+inline int32_t NodeHeap::popLowest()
+{
+    if (size_ == 0) return -1;
+    uint32_t lowest = entries_[0].node;
+    slotOfNode_[lowest] = 0;
+    // Held in a local: the writes to the heap's arrays could otherwise change it for all the compiler
+    // knows, and it would be read again after every one of them.
+    const int32_t size = --size_;
+    Entry last = entries_[size];
+    if (size == 0) return int32_t(lowest);
+    // The hole at the top goes down along the lowest children to a leaf, and the last entry rises from
+    // there: it almost always belongs near the bottom, so this saves comparing it on the way down.
+    int32_t hole = 0;
+    for (int32_t first = 1; first < size; first = arity * hole + 1) {
+        int32_t child = lowestChild(first, size);
+        place(hole, entries_[child]);
+        hole = child;
+    }
+    siftUp(hole, last);
+    return int32_t(lowest);
+}
 
 } // namespace rt

@@ -64,7 +64,8 @@ bool Planner::setup(const PlannerParams& params)
     // The nodes and the heap are only touched as far as the search reaches.
     uint64_t bytes = uint64_t(cells) * sizeof(GridCell) + uint64_t(nodeCount) * sizeof(Node) +
                      NodeHeap::bytesFor(openCount, nodeCount);
-    if (bytes > searchMemoryLimit()) return false;
+    static const uint64_t memoryLimit = searchMemoryLimit(); // asks the system: once is enough
+    if (bytes > memoryLimit) return false;
 
     clear();
     freeSearchMemory();
