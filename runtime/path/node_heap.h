@@ -38,7 +38,7 @@ class NodeHeap
     // The open node got a new f: it enters again, behind the nodes of equal f.
     void reenter(const Node* node, uint32_t index);
     // The number of the node that leaves first, taken out; -1 when empty.
-    int32_t popLowest();
+    [[gnu::always_inline]] int32_t popLowest();
 
   private:
     // f and the order of entry in one number: f in the high half (its bits arranged to sort like the
