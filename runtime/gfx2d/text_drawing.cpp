@@ -91,18 +91,28 @@ void drawText(OpenGLRainbows& renderer, int font, const char* text, float x, flo
     renderer.bindSprite(slot, -1, false);
     float penX = std::ceil(x), top = std::ceil(y);
     float advance = float(grid.cellWidth), bottom = -top - float(grid.cellHeight);
+    // Screen text lies at z = 0, where two coordinates say what three would. Sprites and primitives
+    // send two as well, and the driver then keeps one vertex layout for all 2D drawing instead of
+    // starting a new batch at every change between text and the rest.
+    const bool onScreen = z == 0;
+    auto vertex = [onScreen, z](float vx, float vy) {
+        if (onScreen)
+            glVertex2f(vx, vy);
+        else
+            glVertex3f(vx, vy, z);
+    };
     glBegin(GL_QUADS);
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p, penX += advance) {
         float s0, t0;
         glyphCorner(grid, *p, s0, t0);
         glTexCoord2f(s0, t0);
-        glVertex3f(penX, bottom, z);
+        vertex(penX, bottom);
         glTexCoord2f(s0 + grid.cellS, t0);
-        glVertex3f(penX + advance, bottom, z);
+        vertex(penX + advance, bottom);
         glTexCoord2f(s0 + grid.cellS, t0 + grid.cellT);
-        glVertex3f(penX + advance, -top, z);
+        vertex(penX + advance, -top);
         glTexCoord2f(s0, t0 + grid.cellT);
-        glVertex3f(penX, -top, z);
+        vertex(penX, -top);
     }
     glEnd();
 }
