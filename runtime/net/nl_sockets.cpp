@@ -1,23 +1,21 @@
 // The socket layer over POSIX sockets and poll. Every descriptor is non-blocking at the system level;
 // a socket opened in blocking mode waits with poll, so that every wait has a bound.
 #include "runtime/net/nl_sockets.h"
+#include "runtime/net/nl_error.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <ifaddrs.h>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <string>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -90,12 +88,6 @@ thread_local std::vector<NLaddress> localAddresses;
 
 // ---- Helpers -----------------------------------------------------------------------------------
 
-template <class T> T fail(NLint error, T result)
-{
-    lastError = error;
-    return result;
-}
-
 SocketPtr findSocket(NLsocket socket)
 {
     std::lock_guard lock(tableMutex);
@@ -153,10 +145,10 @@ ssize_t receiveSome(int fd, void* into, size_t bytes)
     for (;;) {
         ssize_t count = recv(fd, into, bytes, 0);
         if (count > 0) return count;
-        if (count == 0) return fail(NL_ERR_STREAM_ENDED, -1);
+        if (count == 0) return nlFail(NL_ERR_STREAM_ENDED, -1);
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
-        return fail(errorOfErrno(errno), -1);
+        return nlFail(errorOfErrno(errno), -1);
     }
 }
 
@@ -178,7 +170,7 @@ NLint readPacketPart(SocketRecord& s, uint8_t* out, NLint bytes)
             }
             if (length > uint32_t(nlMaxPacketSize)) {
                 s.broken = true;
-                return fail(NL_ERR_CONNECTION_LOST, -1);
+                return nlFail(NL_ERR_CONNECTION_LOST, -1);
             }
             s.packet.resize(length);
             s.packetHave = 0;
@@ -189,7 +181,7 @@ NLint readPacketPart(SocketRecord& s, uint8_t* out, NLint bytes)
         s.packetHave += int(count);
         if (size_t(s.packetHave) < length) continue;
         s.headerHave = 0;
-        if (length > size_t(bytes)) return fail(NL_ERR_PACKET_TOO_LARGE, -1);
+        if (length > size_t(bytes)) return nlFail(NL_ERR_PACKET_TOO_LARGE, -1);
         memcpy(out, s.packet.data(), length);
         return NLint(length);
     }
@@ -207,10 +199,10 @@ bool sendAll(int fd, const uint8_t* bytes, size_t count, Clock::time_point deadl
         }
         if (done < 0 && errno == EINTR) continue;
         if (done < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!waitFor(fd, POLLOUT, deadline)) return fail(NL_ERR_TIMED_OUT, false);
+            if (!waitFor(fd, POLLOUT, deadline)) return nlFail(NL_ERR_TIMED_OUT, false);
             continue;
         }
-        return fail(done < 0 ? errorOfErrno(errno) : NL_ERR_SYSTEM, false);
+        return nlFail(done < 0 ? errorOfErrno(errno) : NL_ERR_SYSTEM, false);
     }
     return true;
 }
@@ -235,6 +227,11 @@ NLsocket addSocket(int fd, NLint type, bool blocking)
 
 // ---- Library -----------------------------------------------------------------------------------
 
+void setNlError(NLint error)
+{
+    lastError = error;
+}
+
 bool nlInit()
 {
     std::lock_guard lock(tableMutex);
@@ -258,7 +255,7 @@ void nlShutdown()
 
 bool nlSelectNetwork(NLint network)
 {
-    if (network != NL_IP) return fail(NL_ERR_NO_NETWORK, false);
+    if (network != NL_IP) return nlFail(NL_ERR_NO_NETWORK, false);
     return true;
 }
 
@@ -284,12 +281,12 @@ NLsocket nlOpen(uint16_t port, NLint type)
     NLaddress bindTo;
     {
         std::lock_guard lock(tableMutex);
-        if (!initialised) return fail(NL_ERR_NO_NETWORK, NL_INVALID);
+        if (!initialised) return nlFail(NL_ERR_NO_NETWORK, NL_INVALID);
         bindTo = bindAddress;
     }
-    if (type != NL_RELIABLE && type != NL_RELIABLE_PACKETS) return fail(NL_ERR_BAD_ARGUMENT, NL_INVALID);
+    if (type != NL_RELIABLE && type != NL_RELIABLE_PACKETS) return nlFail(NL_ERR_BAD_ARGUMENT, NL_INVALID);
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) return fail(NL_ERR_SYSTEM, NL_INVALID);
+    if (fd < 0) return nlFail(NL_ERR_SYSTEM, NL_INVALID);
     int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     bindTo.host = bindTo.valid ? bindTo.host : htonl(INADDR_ANY);
@@ -297,7 +294,7 @@ NLsocket nlOpen(uint16_t port, NLint type)
     sockaddr_in local = toSockaddr(bindTo);
     if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         close(fd);
-        return fail(NL_ERR_SYSTEM, NL_INVALID);
+        return nlFail(NL_ERR_SYSTEM, NL_INVALID);
     }
     socklen_t size = sizeof local;
     if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) == 0) {
@@ -310,8 +307,8 @@ NLsocket nlOpen(uint16_t port, NLint type)
 bool nlListen(NLsocket socket)
 {
     SocketPtr s = findSocket(socket);
-    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
-    if (listen(s->fd, SOMAXCONN) != 0) return fail(NL_ERR_SYSTEM, false);
+    if (!s) return nlFail(NL_ERR_INVALID_SOCKET, false);
+    if (listen(s->fd, SOMAXCONN) != 0) return nlFail(NL_ERR_SYSTEM, false);
     s->listening = true;
     return true;
 }
@@ -319,32 +316,32 @@ bool nlListen(NLsocket socket)
 NLsocket nlAcceptConnection(NLsocket socket)
 {
     SocketPtr s = findSocket(socket);
-    if (!s) return fail(NL_ERR_INVALID_SOCKET, NL_INVALID);
-    if (!s->listening) return fail(NL_ERR_NOT_LISTENING, NL_INVALID);
+    if (!s) return nlFail(NL_ERR_INVALID_SOCKET, NL_INVALID);
+    if (!s->listening) return nlFail(NL_ERR_NOT_LISTENING, NL_INVALID);
     for (;;) {
         int fd = accept4(s->fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd >= 0) return addSocket(fd, s->type, s->blocking);
         if (errno == EINTR || errno == ECONNABORTED) continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) return fail(NL_ERR_NO_PENDING, NL_INVALID);
-        if (errno == EBADF || errno == EINVAL) return fail(NL_ERR_NOT_LISTENING, NL_INVALID);
-        return fail(NL_ERR_SYSTEM, NL_INVALID);
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return nlFail(NL_ERR_NO_PENDING, NL_INVALID);
+        if (errno == EBADF || errno == EINVAL) return nlFail(NL_ERR_NOT_LISTENING, NL_INVALID);
+        return nlFail(NL_ERR_SYSTEM, NL_INVALID);
     }
 }
 
 bool nlConnect(NLsocket socket, const NLaddress* address)
 {
     SocketPtr s = findSocket(socket);
-    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
-    if (!address || !address->valid) return fail(NL_ERR_BAD_ARGUMENT, false);
+    if (!s) return nlFail(NL_ERR_INVALID_SOCKET, false);
+    if (!address || !address->valid) return nlFail(NL_ERR_BAD_ARGUMENT, false);
     sockaddr_in remote = toSockaddr(*address);
     if (connect(s->fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0) return true;
-    if (errno != EINPROGRESS && errno != EINTR) return fail(NL_ERR_SYSTEM, false);
+    if (errno != EINPROGRESS && errno != EINTR) return nlFail(NL_ERR_SYSTEM, false);
     if (!waitFor(s->fd, POLLOUT, Clock::now() + std::chrono::milliseconds(nlConnectTimeoutMs)))
-        return fail(NL_ERR_TIMED_OUT, false);
+        return nlFail(NL_ERR_TIMED_OUT, false);
     int error = 0;
     socklen_t size = sizeof error;
     if (getsockopt(s->fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
-        return fail(NL_ERR_SYSTEM, false);
+        return nlFail(NL_ERR_SYSTEM, false);
     return true;
 }
 
@@ -354,7 +351,7 @@ bool nlClose(NLsocket socket)
     {
         std::lock_guard lock(tableMutex);
         auto found = sockets.find(socket);
-        if (found == sockets.end()) return fail(NL_ERR_INVALID_SOCKET, false);
+        if (found == sockets.end()) return nlFail(NL_ERR_INVALID_SOCKET, false);
         s = std::move(found->second);
         sockets.erase(found);
         for (auto& group : groups)
@@ -367,9 +364,9 @@ bool nlClose(NLsocket socket)
 NLint nlRead(NLsocket socket, void* buffer, NLint bytes)
 {
     SocketPtr s = findSocket(socket);
-    if (!s) return fail(NL_ERR_INVALID_SOCKET, -1);
-    if (!buffer || bytes < 0) return fail(NL_ERR_BAD_ARGUMENT, -1);
-    if (s->broken) return fail(NL_ERR_CONNECTION_LOST, -1);
+    if (!s) return nlFail(NL_ERR_INVALID_SOCKET, -1);
+    if (!buffer || bytes < 0) return nlFail(NL_ERR_BAD_ARGUMENT, -1);
+    if (s->broken) return nlFail(NL_ERR_CONNECTION_LOST, -1);
     std::lock_guard lock(s->readMutex);
     auto deadline = Clock::now() + std::chrono::milliseconds(nlBlockingTimeoutMs);
     for (;;) {
@@ -381,23 +378,23 @@ NLint nlRead(NLsocket socket, void* buffer, NLint bytes)
             count = NLint(receiveSome(s->fd, buffer, size_t(bytes)));
         }
         if (count != 0 || !s->blocking) return count;
-        if (!waitFor(s->fd, POLLIN, deadline)) return fail(NL_ERR_TIMED_OUT, -1);
+        if (!waitFor(s->fd, POLLIN, deadline)) return nlFail(NL_ERR_TIMED_OUT, -1);
     }
 }
 
 NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
 {
     SocketPtr s = findSocket(socket);
-    if (!s) return fail(NL_ERR_INVALID_SOCKET, -1);
-    if (!buffer || bytes < 0) return fail(NL_ERR_BAD_ARGUMENT, -1);
+    if (!s) return nlFail(NL_ERR_INVALID_SOCKET, -1);
+    if (!buffer || bytes < 0) return nlFail(NL_ERR_BAD_ARGUMENT, -1);
     if (bytes == 0) return 0;
     std::lock_guard lock(s->writeMutex);
-    if (s->broken) return fail(NL_ERR_CONNECTION_LOST, -1);
+    if (s->broken) return nlFail(NL_ERR_CONNECTION_LOST, -1);
     const uint8_t* data = static_cast<const uint8_t*>(buffer);
     size_t sent = 0;
 
     if (s->type == NL_RELIABLE_PACKETS) {
-        if (bytes > nlMaxPacketSize) return fail(NL_ERR_BAD_ARGUMENT, -1);
+        if (bytes > nlMaxPacketSize) return nlFail(NL_ERR_BAD_ARGUMENT, -1);
         std::vector<uint8_t> packet(4 + size_t(bytes));
         uint32_t length = uint32_t(bytes);
         for (int i = 0; i < 4; ++i)
@@ -424,7 +421,7 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
         if (done >= 0) return NLint(done);
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
-        return fail(errorOfErrno(errno), -1);
+        return nlFail(errorOfErrno(errno), -1);
     }
 }
 
@@ -432,13 +429,13 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
 
 bool nlGetRemoteAddr(NLsocket socket, NLaddress* address)
 {
-    if (!address) return fail(NL_ERR_BAD_ARGUMENT, false);
+    if (!address) return nlFail(NL_ERR_BAD_ARGUMENT, false);
     SocketPtr s = findSocket(socket);
-    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
+    if (!s) return nlFail(NL_ERR_INVALID_SOCKET, false);
     sockaddr_in remote{};
     socklen_t size = sizeof remote;
     if (getpeername(s->fd, reinterpret_cast<sockaddr*>(&remote), &size) != 0)
-        return fail(errorOfErrno(errno), false);
+        return nlFail(errorOfErrno(errno), false);
     address->host = remote.sin_addr.s_addr;
     address->port = ntohs(remote.sin_port);
     address->valid = true;
@@ -447,13 +444,13 @@ bool nlGetRemoteAddr(NLsocket socket, NLaddress* address)
 
 bool nlGetLocalAddr(NLsocket socket, NLaddress* address)
 {
-    if (!address) return fail(NL_ERR_BAD_ARGUMENT, false);
+    if (!address) return nlFail(NL_ERR_BAD_ARGUMENT, false);
     SocketPtr s = findSocket(socket);
-    if (!s) return fail(NL_ERR_INVALID_SOCKET, false);
+    if (!s) return nlFail(NL_ERR_INVALID_SOCKET, false);
     sockaddr_in local{};
     socklen_t size = sizeof local;
     if (getsockname(s->fd, reinterpret_cast<sockaddr*>(&local), &size) != 0)
-        return fail(NL_ERR_SYSTEM, false);
+        return nlFail(NL_ERR_SYSTEM, false);
     address->host =
         local.sin_addr.s_addr == htonl(INADDR_ANY) ? htonl(INADDR_LOOPBACK) : local.sin_addr.s_addr;
     address->port = ntohs(local.sin_port);
@@ -491,60 +488,14 @@ void nlSetLocalAddr(const NLaddress* address)
     bindAddress = address ? *address : NLaddress{};
 }
 
-bool nlSetAddrPort(NLaddress* address, uint16_t port)
-{
-    if (!address) return fail(NL_ERR_BAD_ARGUMENT, false);
-    address->port = port;
-    return true;
-}
-
-bool nlGetAddrFromName(const char* name, NLaddress* address)
-{
-    if (!name || !address) return fail(NL_ERR_BAD_ARGUMENT, false);
-    std::string host = name;
-    uint16_t port = 0;
-    size_t colon = host.rfind(':');
-    if (colon != std::string::npos) {
-        char* end = nullptr;
-        unsigned long value = strtoul(host.c_str() + colon + 1, &end, 10);
-        if (*end != '\0' || value > 65535) return fail(NL_ERR_HOST_NOT_FOUND, false);
-        port = uint16_t(value);
-        host.resize(colon);
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found)
-        return fail(NL_ERR_HOST_NOT_FOUND, false);
-    address->host = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-    address->port = port;
-    address->valid = true;
-    freeaddrinfo(found);
-    return true;
-}
-
-char* nlAddrToString(const NLaddress* address, char* text)
-{
-    if (!text) return text;
-    if (!address) {
-        text[0] = '\0';
-        return text;
-    }
-    uint32_t host = ntohl(address->host);
-    snprintf(text, 22, "%u.%u.%u.%u:%u", host >> 24, (host >> 16) & 255, (host >> 8) & 255, host & 255,
-             unsigned(address->port));
-    return text;
-}
-
 // ---- Groups ------------------------------------------------------------------------------------
 
 NLint nlGroupCreate()
 {
     std::lock_guard lock(tableMutex);
-    if (!initialised) return fail(NL_ERR_NO_NETWORK, NLint(-1));
+    if (!initialised) return nlFail(NL_ERR_NO_NETWORK, NLint(-1));
     Group group;
-    if (group.wake->fd < 0) return fail(NL_ERR_SYSTEM, NLint(-1));
+    if (group.wake->fd < 0) return nlFail(NL_ERR_SYSTEM, NLint(-1));
     NLint number = nextGroup++;
     groups[number] = std::move(group);
     return number;
@@ -553,7 +504,7 @@ NLint nlGroupCreate()
 bool nlGroupDestroy(NLint group)
 {
     std::lock_guard lock(tableMutex);
-    if (groups.erase(group) == 0) return fail(NL_ERR_GROUP, false);
+    if (groups.erase(group) == 0) return nlFail(NL_ERR_GROUP, false);
     return true;
 }
 
@@ -561,11 +512,11 @@ bool nlGroupAddSocket(NLint group, NLsocket socket)
 {
     std::lock_guard lock(tableMutex);
     auto found = groups.find(group);
-    if (found == groups.end()) return fail(NL_ERR_GROUP, false);
-    if (!sockets.count(socket)) return fail(NL_ERR_INVALID_SOCKET, false);
+    if (found == groups.end()) return nlFail(NL_ERR_GROUP, false);
+    if (!sockets.count(socket)) return nlFail(NL_ERR_INVALID_SOCKET, false);
     auto& members = found->second.members;
     if (std::find(members.begin(), members.end(), socket) != members.end()) return true;
-    if (members.size() >= size_t(nlMaxGroupSockets)) return fail(NL_ERR_GROUP, false);
+    if (members.size() >= size_t(nlMaxGroupSockets)) return nlFail(NL_ERR_GROUP, false);
     members.push_back(socket);
     return true;
 }
@@ -574,7 +525,7 @@ bool nlGroupDeleteSocket(NLint group, NLsocket socket)
 {
     std::lock_guard lock(tableMutex);
     auto found = groups.find(group);
-    if (found == groups.end()) return fail(NL_ERR_GROUP, false);
+    if (found == groups.end()) return nlFail(NL_ERR_GROUP, false);
     std::erase(found->second.members, socket);
     return true;
 }
@@ -583,7 +534,7 @@ bool nlGroupWake(NLint group)
 {
     std::lock_guard lock(tableMutex);
     auto found = groups.find(group);
-    if (found == groups.end()) return fail(NL_ERR_GROUP, false);
+    if (found == groups.end()) return nlFail(NL_ERR_GROUP, false);
     uint64_t one = 1;
     // A full counter (which needs 2^64 - 1 wake-ups nobody took) would still wake the poll.
     ssize_t written = write(found->second.wake->fd, &one, sizeof one);
@@ -593,14 +544,14 @@ bool nlGroupWake(NLint group)
 
 NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, NLint timeoutMs)
 {
-    if (status != NL_READ_STATUS || !sockets_ || number < 0) return fail(NL_ERR_BAD_ARGUMENT, NLint(-1));
+    if (status != NL_READ_STATUS || !sockets_ || number < 0) return nlFail(NL_ERR_BAD_ARGUMENT, NLint(-1));
     std::vector<SocketPtr> records;
     std::vector<NLsocket> numbers;
     std::shared_ptr<WakeRecord> wake;
     {
         std::lock_guard lock(tableMutex);
         auto found = groups.find(group);
-        if (found == groups.end()) return fail(NL_ERR_GROUP, NLint(-1));
+        if (found == groups.end()) return nlFail(NL_ERR_GROUP, NLint(-1));
         wake = found->second.wake;
         for (NLsocket member : found->second.members) {
             auto s = sockets.find(member);
@@ -617,7 +568,7 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, N
     do {
         ready = poll(entries.data(), entries.size(), timeoutMs < 0 ? 0 : timeoutMs);
     } while (ready < 0 && errno == EINTR);
-    if (ready < 0) return fail(NL_ERR_SYSTEM, NLint(-1));
+    if (ready < 0) return nlFail(NL_ERR_SYSTEM, NLint(-1));
     if (entries.back().revents & POLLIN) {
         uint64_t taken;
         ssize_t count = read(wake->fd, &taken, sizeof taken); // one read takes every wake-up
