@@ -226,13 +226,18 @@ int main(int argc, char** argv)
     int windowHeight = options.windowHeight > 0 ? options.windowHeight : options.height;
     window = SDL_CreateWindow("reference", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
                               windowHeight, SDL_WINDOW_OPENGL);
-    if (!window || !SDL_GL_CreateContext(window)) return 1;
+    SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+    if (!context) return 1;
     SDL_GL_SetSwapInterval(0);
     makeScreenBuffer();
     setUp2D();
     makeTextures(options.test == "sprites40" ? textureCount : 1);
     places.fill(options);
     measure(now, drawWorkload, present);
+    // The GL finishes its work before its context goes: the software driver, torn down while its
+    // threads still draw, can wait for them for ever.
+    glFinish();
+    SDL_GL_DeleteContext(context);
     SDL_Quit();
     return 0;
 }

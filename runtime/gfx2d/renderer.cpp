@@ -44,6 +44,9 @@ OpenGLRainbows::~OpenGLRainbows()
     SDL_Window* window = presenter.window();
     if (window) SDL_SetWindowFullscreen(window, 0);
     if (glContext) {
+        // Nothing may still be drawing when the context goes: the software driver, torn down while
+        // its threads still draw, can wait for them for ever.
+        if (contextReady) glFinish();
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(glContext);
     }
