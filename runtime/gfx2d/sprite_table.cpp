@@ -3,6 +3,8 @@
 
 #include <new>
 #include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
 
 #include "runtime/gfx2d/gl_state.h"
 
@@ -57,8 +59,7 @@ void SpriteTable::empty(int number, GlStateCache* liveContext)
     *target = SpriteSlot{};
 }
 
-// Reading an untouched page costs nothing; writing one would give it memory, so only slots that hold
-// something are written.
+// Only slots that hold something are written: writing a page gives it memory.
 static bool holdsAnything(const SpriteSlot& slot)
 {
     return slot.textures[0] || slot.textures[1] || slot.textureWidth || slot.textureHeight ||
@@ -67,8 +68,17 @@ static bool holdsAnything(const SpriteSlot& slot)
 
 void SpriteTable::emptyAll(GlStateCache* liveContext)
 {
-    for (int number = 0; number < spriteSlotCount; ++number)
+    // A page never written to holds only empty slots, and where the system has no shared zero page
+    // even reading it gives it memory (3 MB for the whole table). So only slots on pages that are in
+    // memory are looked at; when the system cannot say which those are, every slot is.
+    const size_t pageBytes = size_t(sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> inMemory((tableBytes + pageBytes - 1) / pageBytes);
+    if (mincore(slots, tableBytes, inMemory.data()) != 0) inMemory.assign(inMemory.size(), 1);
+    for (int number = 0; number < spriteSlotCount; ++number) {
+        size_t first = size_t(number) * sizeof(SpriteSlot), last = first + sizeof(SpriteSlot) - 1;
+        if (!(inMemory[first / pageBytes] & 1) && !(inMemory[last / pageBytes] & 1)) continue;
         if (holdsAnything(slots[number])) empty(number, liveContext);
+    }
 }
 
 } // namespace rt

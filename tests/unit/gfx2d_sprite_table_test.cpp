@@ -1,5 +1,5 @@
 // The sprite table: slot numbers from game code are checked, emptying forgets a slot wholly, and the
-// table costs no memory until slots are used.
+// table costs no memory until slots are used, not even when every slot is emptied.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -74,5 +74,12 @@ TEST(SpriteTable, UnusedSlotsTakeNoMemory)
         table->slot(1000)->imageWidth = 1;
         table->slot(firstFontSlot)->imageWidth = 1;
         EXPECT_LT(residentBytes() - before, 512 * 1024); // the whole table is 3.1 MB
+        // Emptying every slot looks only at pages in use, including a slot that starts on one.
+        int acrossPages = int(sysconf(_SC_PAGESIZE) / long(sizeof(SpriteSlot)));
+        table->slot(acrossPages)->collisionMask = new uint8_t[4];
+        table->emptyAll(nullptr);
+        EXPECT_EQ(table->slot(acrossPages)->collisionMask, nullptr);
+        EXPECT_EQ(table->slot(firstFontSlot)->imageWidth, 0);
+        EXPECT_LT(residentBytes() - before, 512 * 1024);
     }
 }
