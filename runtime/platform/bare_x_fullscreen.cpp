@@ -2,11 +2,10 @@
 // when none does.
 #include "runtime/platform/bare_x_fullscreen.h"
 
-#include <SDL_syswm.h>
+#include "runtime/platform/x11_window.h"
 
 #if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #endif
 
 namespace rt {
@@ -84,10 +83,8 @@ BareFullscreen placeOverArea(Display* display, Window window, const SDL_Rect& ar
 bool onXWithoutWindowManager(SDL_Window* window)
 {
 #if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    return !windowManagerRuns(info.info.x11.display, DefaultRootWindow(info.info.x11.display));
+    Display* display = x11WindowOf(window).display;
+    return display && !windowManagerRuns(display, DefaultRootWindow(display));
 #else
     (void)window;
     return false;
@@ -97,14 +94,12 @@ bool onXWithoutWindowManager(SDL_Window* window)
 BareFullscreen coverAreaWithoutWindowManager(SDL_Window* window, const SDL_Rect& area, std::string& reason)
 {
 #if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return BareFullscreen::NotNeeded;
-    Display* display = info.info.x11.display;
+    X11Window x11 = x11WindowOf(window);
+    Display* display = x11.display;
+    if (!display) return BareFullscreen::NotNeeded;
     XSync(display, False); // errors of SDL's own earlier requests go to SDL's handler, not to ours
     XErrorHandler previousHandler = XSetErrorHandler(ignoreXError);
-    BareFullscreen result = placeOverArea(display, info.info.x11.window, area, reason);
+    BareFullscreen result = placeOverArea(display, x11.window, area, reason);
     XSync(display, False);
     XSetErrorHandler(previousHandler);
     return result;

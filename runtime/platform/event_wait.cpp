@@ -1,7 +1,6 @@
 // Waiting on the X connection with poll, and the thread's timer slack.
 #include "runtime/platform/event_wait.h"
 
-#include <SDL_syswm.h>
 #include <poll.h>
 #include <sys/prctl.h>
 
@@ -9,20 +8,14 @@
 #include <cmath>
 #include <ctime>
 
-#if defined(SDL_VIDEO_DRIVER_X11)
-#include <X11/Xlib.h>
-#endif
+#include "runtime/platform/x11_window.h"
 
 namespace rt {
 
 int windowEventDescriptor(SDL_Window* window)
 {
 #if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11 &&
-        info.info.x11.display)
-        return ConnectionNumber(info.info.x11.display);
+    if (Display* display = x11WindowOf(window).display) return ConnectionNumber(display);
 #else
     (void)window;
 #endif

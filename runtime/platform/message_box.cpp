@@ -20,7 +20,8 @@ void showMessageBox(const char* caption, const char* text, MessageBoxIcon icon)
 {
     if (unattendedRun()) {
         fprintf(stderr, "message box: %s: ", caption);
-        for (const char* p = text; *p; ++p) fputc(*p == '\n' ? ' ' : *p, stderr);
+        for (const char* p = text; *p; ++p)
+            fputc(*p == '\n' ? ' ' : *p, stderr);
         fputc('\n', stderr);
         return;
     }

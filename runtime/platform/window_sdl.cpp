@@ -5,6 +5,8 @@
 #include <SDL_syswm.h>
 #include <cstdio>
 
+#include "runtime/platform/x11_window.h"
+
 using namespace rt;
 
 namespace rt {
@@ -59,15 +61,24 @@ void destroyMainWindow(SDL_Window* window)
     if (window) SDL_DestroyWindow(window);
 }
 
-unsigned long nativeWindowHandle(SDL_Window* window)
+#if defined(SDL_VIDEO_DRIVER_X11)
+X11Window x11WindowOf(SDL_Window* window)
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &info)) return 0;
-#if defined(SDL_VIDEO_DRIVER_X11)
-    if (info.subsystem == SDL_SYSWM_X11) return info.info.x11.window;
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
+    return {info.info.x11.display, info.info.x11.window};
+}
 #endif
+
+unsigned long nativeWindowHandle(SDL_Window* window)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    return x11WindowOf(window).window;
+#else
+    (void)window;
     return 0;
+#endif
 }
 
 } // namespace rt
