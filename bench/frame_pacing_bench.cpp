@@ -115,6 +115,7 @@ class BusyThreads
 static void measure(const char* title, int busyThreads)
 {
     static double returns[frames + 1];
+    static double gridPoints[frames + 1]; // the grid point each frame was shown at
     static double outsideWait[frames];
     BusyThreads busy(busyThreads);
     for (int i = 0; i < 30; ++i)
@@ -128,6 +129,7 @@ static void measure(const char* title, int busyThreads)
         double callStart = nowMs();
         rtShowFrame();
         returns[i + 1] = nowMs();
+        gridPoints[i + 1] = engine.frameGrid.deadline - engine.frameGrid.interval;
         outsideWait[i] = returns[i + 1] - callStart - engine.lastFrameWaitMs;
     }
     double frameCpu =
@@ -140,8 +142,7 @@ static void measure(const char* title, int busyThreads)
     double meanInterval = (returns[frames] - returns[0]) / frames;
     int skipped = 0;
     for (int i = 1; i <= frames; ++i) {
-        double sinceStart = returns[i] - returns[0];
-        deviations.push_back(std::fabs(sinceStart - std::round(sinceStart / interval) * interval));
+        deviations.push_back(returns[i] - gridPoints[i]);
         skipped += int(std::round((returns[i] - returns[i - 1]) / interval)) - 1;
     }
     std::sort(deviations.begin(), deviations.end());

@@ -12,8 +12,9 @@ int windowEventDescriptor(SDL_Window* window);
 // sleeping, for a descriptor of -1 or a wait the system refuses.
 bool sleepUntilReadable(int descriptor, double milliseconds);
 
-// Lets the calling thread's timed sleeps wake as close to their time as the system can, instead of
-// being grouped with other wake-ups (which may add 50 µs or more). Threads it starts later inherit it.
+// Lets the calling thread's timed sleeps wake as close to their time as the system can: not grouped
+// with other wake-ups (which may add 50 µs or more; threads it starts later inherit this), and, on a
+// busy machine, not held back behind another thread's time slice (which may add up to 4 ms).
 void wakeSleepsOnTime();
 
 } // namespace rt

@@ -1,9 +1,12 @@
 // The frame limiter's grid, run against a clock the test controls.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "runtime/core/frame_grid.h"
@@ -137,4 +140,30 @@ TEST(FrameWaitSleep, WakesWhenTheDescriptorIsReadableAndRefusesNone)
     EXPECT_FALSE(sleepUntilReadable(-1, 20));
     close(ends[0]);
     close(ends[1]);
+}
+
+// The waiting thread's scheduling request changes only its own time slice: a nice value the player
+// gave the game stays, and threads it starts afterwards get the system's default slice.
+TEST(FrameWaitSleep, ShortSlicesKeepTheNiceValueAndAreNotInherited)
+{
+    std::thread([] {
+        pid_t self = pid_t(syscall(SYS_gettid));
+        ASSERT_EQ(setpriority(PRIO_PROCESS, id_t(self), 5), 0);
+        wakeSleepsOnTime();
+        EXPECT_EQ(getpriority(PRIO_PROCESS, id_t(self)), 5);
+        struct
+        {
+            uint32_t size, policy;
+            uint64_t flags;
+            int32_t nice;
+            uint32_t priority;
+            uint64_t runtime, deadline, period;
+        } own{}, child{};
+        ASSERT_EQ(syscall(SYS_sched_getattr, 0, &own, sizeof own, 0), 0);
+        std::thread([&child] { syscall(SYS_sched_getattr, 0, &child, sizeof child, 0); }).join();
+        if (own.runtime == 0) GTEST_SKIP() << "this kernel ignores time slice requests";
+        EXPECT_LT(own.runtime, 1'000'000u);
+        EXPECT_NE(child.runtime, own.runtime);
+        EXPECT_EQ(child.nice, 5);
+    }).join();
 }
