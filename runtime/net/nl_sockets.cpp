@@ -395,13 +395,15 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
 
     if (s->type == NL_RELIABLE_PACKETS) {
         if (bytes > nlMaxPacketSize) return nlFail(NL_ERR_BAD_ARGUMENT, -1);
-        std::vector<uint8_t> packet(4 + size_t(bytes));
+        // On the stack: the host writes a packet for every frame it relays, and none of them should
+        // cost a heap allocation.
+        uint8_t packet[4 + nlMaxPacketSize];
         uint32_t length = uint32_t(bytes);
         for (int i = 0; i < 4; ++i)
-            packet[size_t(i)] = uint8_t(length >> (8 * i));
-        memcpy(packet.data() + 4, data, size_t(bytes));
+            packet[i] = uint8_t(length >> (8 * i));
+        memcpy(packet + 4, data, size_t(bytes));
         int limit = s->blocking ? nlBlockingTimeoutMs : nlPacketWriteTimeoutMs;
-        if (!sendAll(s->fd, packet.data(), packet.size(), Clock::now() + std::chrono::milliseconds(limit),
+        if (!sendAll(s->fd, packet, 4 + size_t(bytes), Clock::now() + std::chrono::milliseconds(limit),
                      sent)) {
             // Half a packet on the wire loses the stream, and a peer that takes nothing for the
             // whole time is not reading any more: either way the connection is given up.
