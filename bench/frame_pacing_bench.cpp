@@ -146,6 +146,7 @@ static void measure(const char* title, int busyThreads)
         skipped += int(std::round((returns[i] - returns[i - 1]) / interval)) - 1;
     }
     std::sort(deviations.begin(), deviations.end());
+    long lateFrames = std::count_if(deviations.begin(), deviations.end(), [](double d) { return d > 1; });
     std::sort(outsideWait, outsideWait + frames);
     double outsideMean = 0;
     for (double value : outsideWait)
@@ -158,6 +159,7 @@ static void measure(const char* title, int busyThreads)
            interval, skipped);
     printf("  deviation from grid, median    %.4f ms\n", deviations[frames / 2]);
     printf("  deviation from grid, 99th pct  %.4f ms\n", deviations[frames * 99 / 100]);
+    printf("  frames over 1 ms off the grid  %ld\n", lateFrames);
     printf("  processor time per frame       %.3f ms beyond the game's work\n", frameCpu);
     printf("  rtShowFrame outside the wait   mean %.4f ms, 99th pct %.4f ms\n", outsideMean,
            outsideWait[frames * 99 / 100]);
