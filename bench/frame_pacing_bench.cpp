@@ -1,10 +1,11 @@
 // Frame pacing: a game loop that works 5 ms per frame at 60 frames per second for 600 frames, once on
 // its own and once with two threads that keep both cores of a two-core machine busy. Prints for each
 // the mean interval between frames, frames skipped, the median and 99th percentile of how far each
-// frame lands from the 16.667 ms grid, the processor time each frame costs beyond the game's work
-// (the limiter's wait included, the busy threads left out), the time each frame spends outside the
-// limiter's wait, and how many allocations happen per frame (C++ allocations, and every malloc in
-// the process, GL driver and X11 included). Needs a display:  xvfb-run -a build/bench/frame_pacing_bench
+// frame lands from the 16.667 ms grid and how many land over 1 ms from it, the processor time each
+// frame costs beyond the game's work (the limiter's wait included, the busy threads left out), the
+// time each frame spends outside the limiter's wait, and how many allocations happen per frame (C++
+// allocations, and every malloc in the process, GL driver and X11 included). Needs a display:
+//   xvfb-run -a build/bench/frame_pacing_bench
 #include <algorithm>
 #include <atomic>
 #include <cmath>
