@@ -43,17 +43,7 @@ bool sleepUntilReadable(int descriptor, double milliseconds)
 // sooner, so it is no shorter than the wait's final spin.
 constexpr uint64_t waitingThreadSliceNs = 500'000;
 
-// The system's scheduling attributes record, as its sched_getattr and sched_setattr calls take it.
-struct SchedulingAttributes
-{
-    uint32_t size;
-    uint32_t policy;
-    uint64_t flags;
-    int32_t nice;
-    uint32_t priority;
-    uint64_t runtime, deadline, period;
-};
-constexpr uint64_t resetOnFork = 1;
+constexpr uint64_t resetOnFork = 1; // SchedulingAttributes::flags
 
 // Linux 6.12 and later take a normal thread's sched_runtime as the length of slice it wants; earlier
 // ones ignore it. Threads the caller starts afterwards get the default again (reset on fork). A thread

@@ -151,14 +151,7 @@ TEST(FrameWaitSleep, ShortSlicesKeepTheNiceValueAndAreNotInherited)
         ASSERT_EQ(setpriority(PRIO_PROCESS, id_t(self), 5), 0);
         wakeSleepsOnTime();
         EXPECT_EQ(getpriority(PRIO_PROCESS, id_t(self)), 5);
-        struct
-        {
-            uint32_t size, policy;
-            uint64_t flags;
-            int32_t nice;
-            uint32_t priority;
-            uint64_t runtime, deadline, period;
-        } own{}, child{};
+        SchedulingAttributes own{}, child{};
         ASSERT_EQ(syscall(SYS_sched_getattr, 0, &own, sizeof own, 0), 0);
         std::thread([&child] { syscall(SYS_sched_getattr, 0, &child, sizeof child, 0); }).join();
         if (own.runtime == 0) GTEST_SKIP() << "this kernel ignores time slice requests";
