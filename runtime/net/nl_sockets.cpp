@@ -547,8 +547,13 @@ bool nlGroupWake(NLint group)
 NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, NLint timeoutMs)
 {
     if (status != NL_READ_STATUS || !sockets_ || number < 0) return nlFail(NL_ERR_BAD_ARGUMENT, NLint(-1));
-    std::vector<SocketPtr> records;
-    std::vector<NLsocket> numbers;
+    // On the stack, as a group holds at most nlMaxGroupSockets: the network thread polls many times a
+    // second and should not allocate each time. The records stay held so that no socket closes (and
+    // its descriptor is reused) while the poll waits on it.
+    SocketPtr records[nlMaxGroupSockets];
+    NLsocket numbers[nlMaxGroupSockets];
+    pollfd entries[nlMaxGroupSockets + 1];
+    int members = 0;
     std::shared_ptr<WakeRecord> wake;
     {
         std::lock_guard lock(tableMutex);
@@ -557,27 +562,26 @@ NLint nlPollGroup(NLint group, NLint status, NLsocket* sockets_, NLint number, N
         wake = found->second.wake;
         for (NLsocket member : found->second.members) {
             auto s = sockets.find(member);
-            if (s == sockets.end()) continue;
-            records.push_back(s->second);
-            numbers.push_back(member);
+            if (s == sockets.end() || members == nlMaxGroupSockets) continue;
+            records[members] = s->second;
+            numbers[members] = member;
+            entries[members] = {s->second->fd, POLLIN, 0};
+            ++members;
         }
     }
-    std::vector<pollfd> entries;
-    for (auto& record : records)
-        entries.push_back({record->fd, POLLIN, 0});
-    entries.push_back({wake->fd, POLLIN, 0}); // last: the wake-up
+    entries[members] = {wake->fd, POLLIN, 0}; // last: the wake-up
     int ready;
     do {
-        ready = poll(entries.data(), entries.size(), timeoutMs < 0 ? 0 : timeoutMs);
+        ready = poll(entries, nfds_t(members + 1), timeoutMs < 0 ? 0 : timeoutMs);
     } while (ready < 0 && errno == EINTR);
     if (ready < 0) return nlFail(NL_ERR_SYSTEM, NLint(-1));
-    if (entries.back().revents & POLLIN) {
+    if (entries[members].revents & POLLIN) {
         uint64_t taken;
         ssize_t count = read(wake->fd, &taken, sizeof taken); // one read takes every wake-up
         (void)count;
     }
     NLint count = 0;
-    for (size_t i = 0; i < records.size() && count < number; ++i) {
+    for (int i = 0; i < members && count < number; ++i) {
         if (entries[i].revents & (POLLIN | POLLHUP | POLLERR)) sockets_[count++] = numbers[i];
     }
     return count;
