@@ -4,7 +4,7 @@
 # Quick when everything is there already: apt is only called for what is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev
+packages=(cmake g++ make pkg-config libsdl2-dev libpng-dev zlib1g-dev liblzo2-dev
           libgl-dev libx11-dev libgl1-mesa-dri libmpv-dev zenity)
 if [ "${1:-}" = "test" ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-utils libx11-dev libxtst-dev

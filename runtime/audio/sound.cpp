@@ -2,7 +2,6 @@
 #include "runtime/audio/sound.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -28,24 +27,12 @@ bool SoundSystem::setUp(SDL_Window*)
     // Without a device the subsystem stays up all the same: quitting it waits up to 100 ms for the
     // audio driver's device watcher to notice, which would hold up start-up. It goes at the end.
     audioStarted = true;
-    // No format changes allowed: the mixer converts to the device, and every loaded sound is
-    // converted to exactly this format.
-    if (Mix_OpenAudioDevice(22050, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) return false;
-    if (Mix_AllocateChannels(mixerChannelCount) != mixerChannelCount) {
-        Mix_CloseAudio();
-        return false;
-    }
-    Mix_QuerySpec(&frequency, &format, &channels);
-    mixerOpen = true;
-    return true;
+    return mixer.open(22050, 1024, mixerChannelCount);
 }
 
 SoundSystem::~SoundSystem()
 {
-    if (mixerOpen) {
-        Mix_HaltChannel(-1);
-        Mix_CloseAudio();
-    }
+    mixer.close();
     if (audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -63,18 +50,6 @@ ChannelGain channelGain(int volumePercent, int pan)
     return gain;
 }
 
-// Mixer effect: scales the channel's 16-bit stereo samples by its gains before they are mixed.
-static void SDLCALL applyChannelGain(int, void* stream, int length, void* data)
-{
-    const ChannelGain& gain = *static_cast<const ChannelGain*>(data);
-    auto* samples = static_cast<Sint16*>(stream);
-    int count = length / int(sizeof(Sint16));
-    for (int i = 0; i + 1 < count; i += 2) {
-        samples[i] = Sint16(std::lround(samples[i] * gain.left));
-        samples[i + 1] = Sint16(std::lround(samples[i + 1] * gain.right));
-    }
-}
-
 // ---- Slots
 
 SoundSlot::~SoundSlot()
@@ -84,16 +59,15 @@ SoundSlot::~SoundSlot()
 
 void SoundSlot::stop()
 {
-    if (!sound) return;
+    if (samples.empty() || !soundSystem) return;
     for (int copy = 0; copy < copyCount; ++copy)
-        Mix_HaltChannel(mixerChannel(copy));
+        soundSystem->mixer.halt(mixerChannel(copy));
 }
 
 void SoundSlot::empty()
 {
     stop();
-    if (sound) Mix_FreeChunk(sound);
-    sound = nullptr;
+    std::vector<uint8_t>().swap(samples); // the memory goes too, not only the contents
     copyCount = 0;
 }
 
@@ -139,7 +113,7 @@ double rtLoadSound(const RtString& name, double slot, double copies)
     target.firstChannel = index * maxSoundCopies;
     int copyCount = std::clamp(toInt(copies), 1, maxSoundCopies);
     SoundSystem* system = engine.soundSystem;
-    if (!system || !system->mixerOpen) return 0;
+    if (!system || !system->mixer.isOpen()) return 0;
 
     try {
         std::vector<uint8_t> file;
@@ -152,11 +126,11 @@ double rtLoadSound(const RtString& name, double slot, double copies)
             rt::logLoadFailure("sound", name.c_str(), rt::LoadFailure::Undecodable);
             return 0;
         }
-        target.sound = makeMixerChunk(wav, system->format, system->channels, system->frequency);
+        target.samples = makeMixerSamples(wav, Mixer::format, Mixer::outputChannels, system->mixer.frequency());
     } catch (const std::bad_alloc&) {
-        target.sound = nullptr; // a sound too large for the memory left is a sound that cannot be made
+        target.samples.clear(); // a sound too large for the memory left is a sound that cannot be made
     }
-    if (!target.sound) {
+    if (target.samples.empty()) {
         target.soundSystem = nullptr;
         return 0;
     }
@@ -173,23 +147,17 @@ double rtPlaySound(double slot, double pan, double volume)
     if (index < 0 || !engine.soundSlots) return -1;
     SoundSlot& target = engine.soundSlots[index];
     SoundSystem* system = target.soundSystem;
-    if (!system || target.copyCount == 0 || !system->mixerOpen || !target.sound) return -1;
+    if (!system || target.copyCount == 0 || !system->mixer.isOpen() || target.samples.empty()) return -1;
+    Mixer& mixer = system->mixer;
 
     // A busy copy hands over to the next one in turn, which is restarted if it plays too; a sound
     // with a single copy is left to finish.
-    if (Mix_Playing(target.mixerChannel(target.nextCopy))) {
+    if (mixer.isPlaying(target.mixerChannel(target.nextCopy))) {
         if (target.copyCount == 1) return -1;
         target.nextCopy = (target.nextCopy + 1) % target.copyCount;
-        int channel = target.mixerChannel(target.nextCopy);
-        if (Mix_Playing(channel)) Mix_HaltChannel(channel);
     }
-    int channel = target.mixerChannel(target.nextCopy);
-    Mix_UnregisterAllEffects(channel);
-    ChannelGain gain = channelGain(volumePercent, panValue);
-    system->gains[channel] = gain;
-    if (gain.left != 1 || gain.right != 1)
-        Mix_RegisterEffect(channel, applyChannelGain, nullptr, &system->gains[channel]);
-    if (Mix_PlayChannel(channel, target.sound, 0) != channel) return -1;
+    mixer.play(target.mixerChannel(target.nextCopy), target.samples.data(), uint32_t(target.samples.size()),
+               channelGain(volumePercent, panValue));
     return index * 256 + target.nextCopy;
 }
 
@@ -200,8 +168,8 @@ double rtSoundPlaying(double channel)
     int index = value >> 8, copy = value & 255;
     if (index >= usableSoundSlots) return 0;
     const SoundSlot& target = engine.soundSlots[index];
-    if (copy >= target.copyCount || !target.sound) return 0;
-    return Mix_Playing(target.mixerChannel(copy)) ? 1 : 0;
+    if (copy >= target.copyCount || target.samples.empty() || !target.soundSystem) return 0;
+    return target.soundSystem->mixer.isPlaying(target.mixerChannel(copy)) ? 1 : 0;
 }
 
 void rtStopAllSounds()

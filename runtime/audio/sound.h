@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "runtime/audio/mixer.h"
 
 struct SDL_Window;
-struct Mix_Chunk;
 
 namespace rt {
 
@@ -14,13 +16,6 @@ constexpr int soundSlotCount = 256;   // records in the table
 constexpr int usableSoundSlots = 128; // slots the commands reach: 0..127
 constexpr int maxSoundCopies = 4;
 constexpr int mixerChannelCount = usableSoundSlots * maxSoundCopies;
-
-// Output level of each side of one mixer channel, as linear factors (1 = unchanged).
-struct ChannelGain
-{
-    float left = 1;
-    float right = 1;
-};
 
 struct SoundSystem
 {
@@ -34,13 +29,8 @@ struct SoundSystem
     // per slot copy. False (and no mixer) when there is no audio device: every load then fails.
     bool setUp(SDL_Window* window);
 
-    bool mixerOpen = false;
     bool audioStarted = false; // SDL's audio subsystem, kept until the end even when no device opened
-    // The mixer's output format, read once it is open; sounds are converted to it when loaded.
-    int frequency = 0; // samples per second
-    uint16_t format = 0;
-    int channels = 0;
-    ChannelGain gains[mixerChannelCount]; // read by the mixer thread while a channel plays
+    Mixer mixer;               // sounds are converted to its format when loaded
 };
 
 struct SoundSlot
@@ -51,7 +41,7 @@ struct SoundSlot
     // Stops the copies and frees the samples.
     ~SoundSlot();
 
-    // Stops every copy and frees the sound; the slot is then empty.
+    // Stops every copy and frees the samples; the slot is then empty.
     void empty();
     // Stops every copy; playing starts again from the beginning.
     void stop();
@@ -61,7 +51,7 @@ struct SoundSlot
     int copyCount = 0;                  // copies that hold the sound, 1..4; 0 when empty
     int nextCopy = 0;                   // the copy the next play tries first
     SoundSystem* soundSystem = nullptr; // set by loading, cleared when no sound could be made
-    Mix_Chunk* sound = nullptr;         // the samples, shared by all copies
+    std::vector<uint8_t> samples;       // in the mixer's format, shared by all copies; empty: no sound
     int firstChannel = 0;               // mixer channel of copy 0 (slot × 4)
 };
 

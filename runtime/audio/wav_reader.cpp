@@ -1,8 +1,7 @@
-// The WAV reader and the conversion of its samples into mixer chunks.
+// The WAV reader and the conversion of its samples into the mixer's format.
 #include "runtime/audio/wav_reader.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <cstring>
 #include <vector>
 
@@ -69,47 +68,38 @@ bool readWav(const uint8_t* bytes, size_t size, WavSound& sound)
     return true;
 }
 
-Mix_Chunk* makeMixerChunk(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond)
+std::vector<uint8_t> makeMixerSamples(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond)
 {
-    if (!sound.data || sound.blockAlign <= 0 || channels <= 0 || samplesPerSecond <= 0) return nullptr;
+    if (!sound.data || sound.blockAlign <= 0 || channels <= 0 || samplesPerSecond <= 0) return {};
     uint64_t frames = sound.dataSize / uint32_t(sound.blockAlign);
     uint64_t outFrameBytes = uint64_t(SDL_AUDIO_BITSIZE(format) / 8) * uint64_t(channels);
     // Resampling may add a few frames at the end; the limit keeps a margin for them.
     uint64_t expected =
         (frames * uint64_t(samplesPerSecond) / uint64_t(sound.samplesPerSecond) + 64) * outFrameBytes;
-    if (frames == 0 || outFrameBytes == 0 || expected > maxMixerChunkSize) return nullptr;
+    if (frames == 0 || outFrameBytes == 0 || expected > maxMixerSoundSize) return {};
 
     SDL_AudioFormat sourceFormat = sound.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, sourceFormat, Uint8(sound.channels), sound.samplesPerSecond, format,
                           Uint8(channels), samplesPerSecond) < 0)
-        return nullptr;
+        return {};
     // The conversion works in place in a buffer len_mult times the input.
     uint64_t inputBytes = frames * uint64_t(sound.blockAlign);
     uint64_t workBytes = inputBytes * uint64_t(cvt.len_mult);
-    if (workBytes > maxConversionBuffer) return nullptr;
+    if (workBytes > maxConversionBuffer) return {};
     std::vector<Uint8> converted(workBytes);
     memcpy(converted.data(), sound.data, inputBytes);
     cvt.buf = converted.data();
     cvt.len = int(inputBytes);
-    if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt <= 0) return nullptr;
+    if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt <= 0) return {};
     converted.resize(size_t(cvt.len_cvt));
 
     // Only whole output frames go to the mixer.
     size_t length = converted.size() - converted.size() % outFrameBytes;
-    if (length == 0 || length > maxMixerChunkSize) return nullptr;
-    auto* samples = static_cast<Uint8*>(SDL_malloc(length));
-    auto* chunk = static_cast<Mix_Chunk*>(samples ? SDL_malloc(sizeof(Mix_Chunk)) : nullptr);
-    if (!chunk) {
-        SDL_free(samples);
-        return nullptr;
-    }
-    memcpy(samples, converted.data(), length);
-    chunk->allocated = 1;
-    chunk->abuf = samples;
-    chunk->alen = Uint32(length);
-    chunk->volume = MIX_MAX_VOLUME;
-    return chunk;
+    if (length == 0 || length > maxMixerSoundSize) return {};
+    converted.resize(length);
+    converted.shrink_to_fit(); // the conversion needed room for len_mult times the input
+    return converted;
 }
 
 } // namespace rt

@@ -1,19 +1,18 @@
 // The sound effect file reader: a WAV file image in memory becomes a described block of PCM samples,
-// and that block becomes a chunk in the mixer's own format. Nothing here needs an audio device, so
+// and that block becomes samples in the mixer's own format. Nothing here needs an audio device, so
 // tests and the fuzzer call these functions directly. The bytes come from outside and are untrusted.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-
-struct Mix_Chunk;
+#include <vector>
 
 namespace rt {
 
-// Largest sound, in bytes of the file's samples; largest chunk after conversion to the mixer's format
+// Largest sound, in bytes of the file's samples; largest sound after conversion to the mixer's format
 // (64 MB hold 12 minutes of 22050 Hz 16-bit stereo) and largest buffer the conversion may work in.
 constexpr uint32_t maxWavDataSize = 0x0FFFFFFF;
-constexpr size_t maxMixerChunkSize = size_t(64) << 20;
+constexpr size_t maxMixerSoundSize = size_t(64) << 20;
 constexpr size_t maxConversionBuffer = size_t(256) << 20;
 
 // A sound as the file describes it. `data` points into the file image it was read from.
@@ -35,9 +34,9 @@ struct WavSound
 // match channels and bits: false.
 bool readWav(const uint8_t* bytes, size_t size, WavSound& sound);
 
-// The samples converted to the mixer's format (SDL audio format, channels, rate), as a chunk that
-// Mix_FreeChunk releases; a trailing partial frame is dropped. Null when the conversion fails or the
-// result would be larger than maxMixerChunkSize.
-Mix_Chunk* makeMixerChunk(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond);
+// The samples converted to the mixer's format (SDL audio format, channels, rate); a trailing partial
+// frame is dropped. Empty when the conversion fails or the result would be larger than
+// maxMixerSoundSize; std::bad_alloc when the memory runs out.
+std::vector<uint8_t> makeMixerSamples(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond);
 
 } // namespace rt

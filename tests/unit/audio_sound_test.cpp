@@ -5,6 +5,9 @@
 #include <SDL.h>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
 #include <fstream>
 #include <iterator>
 
@@ -141,19 +144,19 @@ TEST_F(Sound, AFailedLoadEmptiesTheSlotAndStopsItsOldSound)
 TEST_F(Sound, VolumeAndPanAreClampedAndBecomeSideGains)
 {
     ASSERT_EQ(rtLoadSound(soundFile(2).c_str(), 6, 4), 1);
-    const ChannelGain* gains = engine.soundSystem->gains + 6 * maxSoundCopies;
+    auto gain = [](int copy) { return engine.soundSystem->mixer.gain(6 * maxSoundCopies + copy); };
     EXPECT_EQ(rtPlaySound(6, 0, 1.5), 6 * 256 + 0);
-    EXPECT_FLOAT_EQ(gains[0].left, 1);
-    EXPECT_FLOAT_EQ(gains[0].right, 1);
+    EXPECT_FLOAT_EQ(gain(0).left, 1);
+    EXPECT_FLOAT_EQ(gain(0).right, 1);
     EXPECT_EQ(rtPlaySound(6, 2, 1), 6 * 256 + 1); // full right: left at -100 dB
-    EXPECT_NEAR(gains[1].left, 1e-5, 1e-9);
-    EXPECT_FLOAT_EQ(gains[1].right, 1);
+    EXPECT_NEAR(gain(1).left, 1e-5, 1e-9);
+    EXPECT_FLOAT_EQ(gain(1).right, 1);
     EXPECT_EQ(rtPlaySound(6, -0.25, -1), 6 * 256 + 2); // silent, a quarter to the left
-    EXPECT_NEAR(gains[2].left, 1e-5, 1e-9);
-    EXPECT_NEAR(gains[2].right, 1e-5 * std::pow(10, -2500 / 2000.0), 1e-12);
+    EXPECT_NEAR(gain(2).left, 1e-5, 1e-9);
+    EXPECT_NEAR(gain(2).right, 1e-5 * std::pow(10, -2500 / 2000.0), 1e-12);
     EXPECT_EQ(rtPlaySound(6, NAN, 0.5), 6 * 256 + 3); // -50 dB, centred
-    EXPECT_NEAR(gains[3].left, std::pow(10, -2.5), 1e-7);
-    EXPECT_NEAR(gains[3].right, std::pow(10, -2.5), 1e-7);
+    EXPECT_NEAR(gain(3).left, std::pow(10, -2.5), 1e-7);
+    EXPECT_NEAR(gain(3).right, std::pow(10, -2.5), 1e-7);
 }
 
 TEST(SoundWithoutDevice, EveryLoadFailsAndNothingPlays)
@@ -170,8 +173,9 @@ TEST(SoundWithoutDevice, EveryLoadFailsAndNothingPlays)
     engine.soundSystem = nullptr;
 }
 
-// The disk device writes the mixed output (16-bit stereo at 22050 Hz) to a file as it plays.
-TEST(SoundOnDisk, AFiredSoundReachesTheOutputAtItsVolumeAndPan)
+// What the disk device (which writes the mixed output, 16-bit stereo at 22050 Hz, to a file as it
+// plays) wrote while `fire` played sounds, until they ended.
+std::vector<int16_t> mixedOnDisk(const std::function<void()>& fire)
 {
     std::string output = testing::TempDir() + "sound-output.raw";
     std::remove(output.c_str());
@@ -179,22 +183,18 @@ TEST(SoundOnDisk, AFiredSoundReachesTheOutputAtItsVolumeAndPan)
     std::string savedDriver = oldDriver ? oldDriver : "";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-    {
-        engine.soundSystem = new SoundSystem;
-        engine.soundSlots = new SoundSlot[soundSlotCount];
-        ASSERT_TRUE(engine.soundSystem->setUp(nullptr)) << SDL_GetError();
-        ASSERT_EQ(rtLoadSound(soundFile(0.3, 8000, -8000).c_str(), 0, 1), 1);
-        // -10 dB, and the left side a further 25 dB down.
-        EXPECT_EQ(rtPlaySound(0, 0.5, 0.9), 0);
-        Uint32 start = SDL_GetTicks();
-        while (rtSoundPlaying(0) && SDL_GetTicks() - start < 5000)
-            SDL_Delay(10);
-        SDL_Delay(200); // the device writes what it mixed
-        delete[] engine.soundSlots;
-        engine.soundSlots = nullptr;
-        delete engine.soundSystem;
-        engine.soundSystem = nullptr;
-    }
+    engine.soundSystem = new SoundSystem;
+    engine.soundSlots = new SoundSlot[soundSlotCount];
+    EXPECT_TRUE(engine.soundSystem->setUp(nullptr)) << SDL_GetError();
+    fire();
+    Uint32 start = SDL_GetTicks();
+    while ((rtSoundPlaying(0) || rtSoundPlaying(1)) && SDL_GetTicks() - start < 5000)
+        SDL_Delay(10);
+    SDL_Delay(200); // the device writes what it mixed
+    delete[] engine.soundSlots;
+    engine.soundSlots = nullptr;
+    delete engine.soundSystem;
+    engine.soundSystem = nullptr;
     if (oldDriver)
         setenv("SDL_AUDIODRIVER", savedDriver.c_str(), 1);
     else
@@ -202,19 +202,58 @@ TEST(SoundOnDisk, AFiredSoundReachesTheOutputAtItsVolumeAndPan)
 
     std::ifstream in(output, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_GT(bytes.size(), 22050u * 4 * 3 / 10);
-    auto* samples = reinterpret_cast<const int16_t*>(bytes.data());
-    size_t frames = bytes.size() / 4, sounding = 0, other = 0;
-    for (size_t i = 0; i < frames; ++i) {
-        int16_t left = samples[2 * i], right = samples[2 * i + 1];
-        if (left == 8 && right == -2530)
-            ++sounding;
-        else if (left != 0 || right != 0)
-            ++other;
+    std::vector<int16_t> samples(bytes.size() / 2);
+    memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+// Frames of the output by their left and right samples.
+struct FrameCounts
+{
+    std::map<std::pair<int16_t, int16_t>, size_t> counts;
+
+    explicit FrameCounts(const std::vector<int16_t>& samples)
+    {
+        for (size_t i = 0; i + 1 < samples.size(); i += 2)
+            ++counts[{samples[i], samples[i + 1]}];
     }
+    size_t of(int16_t left, int16_t right) const
+    {
+        auto found = counts.find({left, right});
+        return found == counts.end() ? 0 : found->second;
+    }
+    // Distinct frames other than silence.
+    size_t kinds() const { return counts.size() - (of(0, 0) > 0 ? 1 : 0); }
+};
+
+TEST(SoundOnDisk, AFiredSoundReachesTheOutputAtItsVolumeAndPan)
+{
+    std::vector<int16_t> samples = mixedOnDisk([] {
+        ASSERT_EQ(rtLoadSound(soundFile(0.3, 8000, -8000).c_str(), 0, 1), 1);
+        // -10 dB, and the left side a further 25 dB down.
+        EXPECT_EQ(rtPlaySound(0, 0.5, 0.9), 0);
+    });
+    ASSERT_GT(samples.size(), 22050u * 2 * 3 / 10);
+    FrameCounts frames(samples);
     // 0.3 s of the sound at 8000 × 10^(-1/2) right and 8000 × 10^(-3/2) left; nothing else but silence.
-    EXPECT_EQ(sounding, size_t(22050 * 0.3));
-    EXPECT_EQ(other, 0u);
+    EXPECT_EQ(frames.of(8, -2530), size_t(22050 * 0.3));
+    EXPECT_EQ(frames.kinds(), 1u);
+}
+
+TEST(SoundOnDisk, OverlappingCopiesAddUpAndClipAtFullScale)
+{
+    std::vector<int16_t> samples = mixedOnDisk([] {
+        ASSERT_EQ(rtLoadSound(soundFile(0.3, 20000, -20000).c_str(), 0, 2), 1);
+        EXPECT_EQ(rtPlaySound(0, 0, 1), 0);
+        EXPECT_EQ(rtPlaySound(0, 0, 1), 1);
+    });
+    FrameCounts frames(samples);
+    // Both copies start at once, or the second a device buffer (1024 frames) after the first.
+    const size_t length = size_t(22050 * 0.3);
+    size_t both = frames.of(32767, -32768), alone = frames.of(20000, -20000);
+    EXPECT_GE(both, length - 1024);
+    EXPECT_EQ(alone, 2 * (length - both));
+    EXPECT_EQ(frames.kinds(), alone > 0 ? 2u : 1u);
 }
 
 } // namespace
