@@ -126,7 +126,8 @@ double rtLoadSound(const RtString& name, double slot, double copies)
             rt::logLoadFailure("sound", name.c_str(), rt::LoadFailure::Undecodable);
             return 0;
         }
-        target.samples = makeMixerSamples(wav, Mixer::format, Mixer::outputChannels, system->mixer.frequency());
+        target.samples =
+            makeMixerSamples(wav, Mixer::format, Mixer::outputChannels, system->mixer.frequency());
     } catch (const std::bad_alloc&) {
         target.samples.clear(); // a sound too large for the memory left is a sound that cannot be made
     }

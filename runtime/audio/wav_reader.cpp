@@ -68,7 +68,8 @@ bool readWav(const uint8_t* bytes, size_t size, WavSound& sound)
     return true;
 }
 
-std::vector<uint8_t> makeMixerSamples(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond)
+std::vector<uint8_t> makeMixerSamples(const WavSound& sound, uint16_t format, int channels,
+                                      int samplesPerSecond)
 {
     if (!sound.data || sound.blockAlign <= 0 || channels <= 0 || samplesPerSecond <= 0) return {};
     uint64_t frames = sound.dataSize / uint32_t(sound.blockAlign);

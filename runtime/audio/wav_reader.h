@@ -37,6 +37,7 @@ bool readWav(const uint8_t* bytes, size_t size, WavSound& sound);
 // The samples converted to the mixer's format (SDL audio format, channels, rate); a trailing partial
 // frame is dropped. Empty when the conversion fails or the result would be larger than
 // maxMixerSoundSize; std::bad_alloc when the memory runs out.
-std::vector<uint8_t> makeMixerSamples(const WavSound& sound, uint16_t format, int channels, int samplesPerSecond);
+std::vector<uint8_t> makeMixerSamples(const WavSound& sound, uint16_t format, int channels,
+                                      int samplesPerSecond);
 
 } // namespace rt

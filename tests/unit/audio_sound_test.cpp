@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <map>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 
 #include "runtime/audio/sound.h"
 #include "runtime/core/engine_state.h"
