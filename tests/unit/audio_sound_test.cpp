@@ -21,9 +21,15 @@ using namespace rt;
 
 namespace {
 
+// Each test's files carry its name: tests run at the same time and may write files of the same name.
+std::string testFilePath(const std::string& name)
+{
+    return testing::TempDir() + testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+}
+
 std::string writeFile(const std::string& name, const std::vector<uint8_t>& bytes)
 {
-    std::string path = testing::TempDir() + name;
+    std::string path = testFilePath(name);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
@@ -177,7 +183,7 @@ TEST(SoundWithoutDevice, EveryLoadFailsAndNothingPlays)
 // plays) wrote while `fire` played sounds, until they ended.
 std::vector<int16_t> mixedOnDisk(const std::function<void()>& fire)
 {
-    std::string output = testing::TempDir() + "sound-output.raw";
+    std::string output = testFilePath("output.raw");
     std::remove(output.c_str());
     const char* oldDriver = getenv("SDL_AUDIODRIVER");
     std::string savedDriver = oldDriver ? oldDriver : "";
