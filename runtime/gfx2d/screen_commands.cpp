@@ -1,4 +1,4 @@
-// Commands on the game screen: size, viewport and screen mode.
+// Commands on the game screen: size and screen mode.
 #include "runtime/core/engine_state.h"
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/runtime.h"
@@ -14,14 +14,6 @@ void rtScreenSize(double& width, double& height)
     }
     width = renderer->screenWidth;
     height = renderer->screenHeight;
-}
-
-void rtSetViewport(double x, double y, double width, double height)
-{
-    OpenGLRainbows* renderer = startedRenderer(__func__);
-    if (!renderer) return;
-    // A pending 3D shadow pass is ended here once the 3D scene exists.
-    renderer->setup2D(toInt(x), toInt(y), toInt(width), toInt(height));
 }
 
 double rtSetScreenMode(double width, double height, double fullscreen)

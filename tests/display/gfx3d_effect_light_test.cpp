@@ -19,6 +19,7 @@ TEST(EffectLight, ShadowVolumesGreyExactlyTheShadowedFloorOnceAndLeaveNoStateBeh
     EXPECT_EQ(v["shadow.wrong"], 0) << "lit floor 200, shadowed 164, overlapping shadows 164 too";
     EXPECT_EQ(v["stencil.nonZero"], 0);
     EXPECT_EQ(v["after.differences"], 0) << "2D drawing after the pass matches 2D drawing without it";
+    EXPECT_EQ(v["viewport.drawnAfterPass"], 255) << "rtSetViewport ends the pass";
 }
 
 TEST(EffectLight, RampShadingShowsRampIntensitiesInsideABlackOutline)

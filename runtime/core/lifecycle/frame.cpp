@@ -1,4 +1,4 @@
-// rtShowFrame, the engine's heartbeat, and the frame timers.
+// rtShowFrame, the engine's heartbeat, the viewport and the frame timers.
 #include <cmath>
 
 #include "runtime/core/end.h"
@@ -32,6 +32,16 @@ void rtShowFrame()
     }
     beginNextFrame2D();
     resetScene3DForFrame();
+}
+
+// Here rather than with the other screen commands: a new viewport also ends a pending 3D shadow pass,
+// so that what is drawn next is seen, and only this layer knows both the 2D and the 3D state.
+void rtSetViewport(double x, double y, double width, double height)
+{
+    OpenGLRainbows* renderer = startedRenderer(__func__);
+    if (!renderer) return;
+    endScene3DShadowPass();
+    renderer->setup2D(toInt(x), toInt(y), toInt(width), toInt(height));
 }
 
 void rtSetFrameRate(double framesPerSecond)

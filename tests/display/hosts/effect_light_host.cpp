@@ -182,6 +182,14 @@ static void shadows()
     draw2D();
     report("after.differences", differentBytes(without3D, screenBytes(320, 240)));
     rtShowFrame();
+
+    // A new viewport ends a pass still open: what is drawn after it shows.
+    rtStart3D(1, 200, 60);
+    rtSetLight(-3, 0xFFFFFF, light[0], light[1], light[2], 0, 0, 0, 1);
+    rtSetViewport(0, 0, 0, 0);
+    rtDrawRect(0, 0, 9, 9, 0x0000FF);
+    report("viewport.drawnAfterPass", red(rtReadPixel(5, 5)));
+    rtEnd3D();
 }
 
 // A sphere of radius 3 at the origin in strips from pole to pole, wound counter-clockwise seen from
