@@ -235,6 +235,21 @@ void OpenGLRainbows::useSpriteFilter(SpriteSlot& sprite, bool texelOnPixel)
     sprite.filterNow = wanted;
 }
 
+void OpenGLRainbows::useMadeFiltersForBoundSprites()
+{
+    if (boundMip) return; // mipmapped textures keep the filter they were made with
+    bool rebound = false;
+    for (int slot : {boundSprite, boundSecondSprite}) {
+        SpriteSlot* sprite = sprites.slot(slot);
+        if (!sprite || !sprite->textures[0]) continue;
+        if (sprite->filterNow == (sprite->madeNearest ? filterNearest : filterLinear)) continue;
+        glState.bindTexture(0, sprite->textures[0]);
+        useSpriteFilter(*sprite, false);
+        rebound = true;
+    }
+    if (rebound) bindSprite(boundSprite, boundSecondSprite, boundMip);
+}
+
 void OpenGLRainbows::prepareForDirectGl()
 {
     if (primitiveStateLeft) {

@@ -57,6 +57,10 @@ class OpenGLRainbows
     // on exactly one pixel, which gives the same pixels faster; otherwise with the filter it was made
     // with. The texture's filter is switched only when it changes.
     void useSpriteFilter(SpriteSlot& sprite, bool texelOnPixel);
+    // Puts the bound sprites' plain textures back to the filter they were made with, which drawing them
+    // at their own size in 2D may have switched to nearest. The 3D scene calls it before drawing with
+    // them: magnified on a mesh they must stay smooth.
+    void useMadeFiltersForBoundSprites();
     // Code that calls OpenGL directly (the 3D scene between rtStart3D and rtEnd3D, or around a fillRect
     // of its own) calls prepareForDirectGl before: GL then holds the state the 2D drawing describes
     // (alpha test on, colour = intensity, the bound sprite's texture). And forgetGlState after, before

@@ -225,6 +225,7 @@ void drawObjectSlot(Rainbows3D& scene, ObjectSlot& object, int a, int b, float b
     glPushMatrix();
     glMultMatrixf(placement.data());
     if (!object.composite) {
+        scene.renderer->useMadeFiltersForBoundSprites();
         drawMesh(scene, object.meshes[0], a, b, blend, animate, placement);
     } else {
         OpenGLRainbows& renderer = *scene.renderer;

@@ -52,6 +52,7 @@ TEST(Scene3dDrawing, PlacementDepthLightFogFramesVisibilitySpritesAndTheHandBack
     EXPECT_GT(v["text.pixels"], 10);
     EXPECT_EQ(v["after3d.drawn"], 1);
     EXPECT_EQ(v["after3d.differences"], 0) << "2D drawing after rtEnd3D matches 2D drawing without 3D";
+    EXPECT_EQ(v["after3d.objectFilterLinear"], 1);
 }
 
 TEST(Scene3dDrawing, MeshFilesArchivesShadersAndBadInput)

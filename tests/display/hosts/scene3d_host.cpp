@@ -213,6 +213,10 @@ static void twoDAfter3D()
     rtSetSphereMapping(1);
     rtSetTextureOffset(0.5, 0.25);
     rtDrawObject(5, 0, 1, 0.3, 1);
+    // draw2D showed sprite 7 at its own size, sampled nearest; on the object it is smooth again.
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+    report("after3d.objectFilterLinear", filter == GL_LINEAR);
     rtDrawLine3D(-5, 0, 0, 5, 0, 0, 4, 0xFF00FF);
     rtDrawSpriteIn3D(7, 0, 0, 0, 1);
     rtDrawTextIn3D("3D", 0, 2, 0, 0.5);
