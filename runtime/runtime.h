@@ -160,8 +160,8 @@ double rtIsFullscreen();
 double rtLoadSprite(const RtString& file, double slot);
 // As rtLoadSprite, but the slot holds the picture's normal map (heights from its blue channel).
 double rtLoadNormalMap(const RtString& file, double slot);
-// Copies the screen rectangle, clipped to the screen, into the slot; 0 (slot unchanged) when nothing
-// of it lies on the screen.
+// Copies the screen rectangle into the slot as a sprite of its size; parts beyond the screen are
+// transparent. 1, or 0 (slot unchanged) for a width or height below 1 or above the largest texture.
 double rtGrabSprite(double slot, double x, double y, double width, double height);
 // Natural size, top-left corner at (x, y) rounded up to whole pixels.
 void rtDrawSprite(double slot, double x, double y);

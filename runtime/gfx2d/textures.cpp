@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "runtime/gfx2d/renderer.h"
 #include "runtime/gfx2d/texture_buffer.h"
@@ -128,16 +129,21 @@ bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colour
     return true;
 }
 
+// Clears the image part of the texture bound on unit 0 to transparent black, a row at a time from one
+// zero row kept for the next time: grabs happen while a game runs, and need not allocate each time.
+static void clearGrabbedImage(int width, int height)
+{
+    static std::vector<uint8_t> zeroRow;
+    if (zeroRow.size() < size_t(width) * 4) zeroRow.resize(size_t(width) * 4);
+    setUnpackState();
+    for (int row = 0; row < height; ++row)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, row, width, 1, GL_BGRA, GL_UNSIGNED_BYTE, zeroRow.data());
+}
+
 int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int width, int height)
 {
     SpriteSlot* sprite = renderer.sprites.slot(slot);
-    if (!sprite) return 0;
-    // Only the part of the rectangle on the screen is copied: beyond it there are no pixels to read.
-    int left = std::max(x, 0), top = std::max(y, 0);
-    int right = int(std::min<int64_t>(int64_t(x) + width, renderer.screenWidth));
-    int bottom = int(std::min<int64_t>(int64_t(y) + height, renderer.screenHeight));
-    if (right <= left || bottom <= top) return 0;
-    x = left, y = top, width = right - left, height = bottom - top;
+    if (!sprite || width <= 0 || height <= 0) return 0;
     int maxSize = maxTextureSize();
     if (width > maxSize || height > maxSize) return 0;
     int textureWidth = powerOfTwoAtLeast(width, 32), textureHeight = powerOfTwoAtLeast(height, 32);
@@ -161,7 +167,16 @@ int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int wid
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                      nullptr);
     }
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, renderer.screenHeight - y - height, width, height);
+    // The sprite has the size asked for. Only the part on the screen has pixels to copy; the rest is
+    // transparent, so that a grab at the screen's edge draws nothing where the screen ends.
+    int left = std::max(x, 0), top = std::max(y, 0);
+    int right = int(std::min<int64_t>(int64_t(x) + width, renderer.screenWidth));
+    int bottom = int(std::min<int64_t>(int64_t(y) + height, renderer.screenHeight));
+    if (left != x || top != y || right != x + width || bottom != y + height) clearGrabbedImage(width, height);
+    // Texture row 0 is the image's bottom row, and GL counts screen rows from the bottom.
+    if (right > left && bottom > top)
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, left - x, y + height - bottom, left,
+                            renderer.screenHeight - bottom, right - left, bottom - top);
     sprite->textureWidth = textureWidth;
     sprite->textureHeight = textureHeight;
     sprite->imageWidth = width;

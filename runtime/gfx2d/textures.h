@@ -23,9 +23,9 @@ bool makeTexture(ImageBuffer& image, int x0, int y0, int width, int height, GLui
 // emptied first and stays empty when the file cannot be decoded.
 bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colourKey, bool normalMap);
 void freeSprite(OpenGLRainbows& renderer, int slot);
-// Copies the screen rectangle (window coordinates, top left x, y), clipped to the screen, into the
-// slot's texture, reusing the texture when its size fits; the sprite gets the clipped size. Returns 1;
-// 0 (and nothing done) when nothing of the rectangle is on the screen or it is larger than a texture.
+// Copies the screen rectangle (window coordinates, top left x, y) into the slot's texture, reusing the
+// texture when its size fits; the sprite gets the rectangle's size, transparent where it reaches past
+// the screen. Returns 1; 0 (and nothing done) for a width or height below 1 or larger than a texture.
 int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int width, int height);
 
 } // namespace rt
