@@ -291,7 +291,7 @@ void rtJoyForce(double index, double durationMs, double x, double y);
 // Waits up to about 40 ms (8 passes of 5 ms, window kept alive, no frame shown) for a key down, a
 // change of the mouse position or buttons since the last call, or a joystick button, stick or hat.
 void rtWaitAnyInput();
-// Waits until a key types a character, then until it is let go; returns the character's code.
+// Waits until a key types a character and returns its code; a key still held from before types none.
 double rtWaitKey();
 // Waits until no mouse button is down, then until one is pressed; returns 1.
 double rtWaitMouse();

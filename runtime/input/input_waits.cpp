@@ -83,12 +83,12 @@ double rtWaitKey()
         rtPumpMessages();
         rtWaitAnyInput();
     }
-    // Until the key is let go: the scan forgets its last character once no character key is down.
+    // Until a scan gives nothing: at once while the key is held, since the scan gives a held key's
+    // character only once. The next wait then waits for a new key instead of seeing this one again.
     do {
         rtPumpMessages();
         SDL_Delay(1);
-        input.typedCharacter();
-    } while (input.lastTypedCharacter != 0);
+    } while (input.typedCharacter() != 0);
     return character;
 }
 
