@@ -2,6 +2,7 @@
 #include "runtime/gfx2d/presenter.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "runtime/core/end.h"
 #include "runtime/gfx2d/gl_functions.h"
@@ -126,7 +127,9 @@ bool Presenter::goFullscreen(int screenWidth, int screenHeight)
     }
     std::string reason;
     if (coverDisplayWithoutWindowManager(reason) == BareFullscreen::Failed) {
-        rtLogError(("No Fullscreen Mode available: " + reason).c_str());
+        // The log holds the one line every refused switch writes; the reason is for whoever runs it.
+        fprintf(stderr, "No Fullscreen Mode available: %s\n", reason.c_str());
+        rtLogError("No Fullscreen Mode available");
         goWindowed(screenWidth, screenHeight);
         return false;
     }
