@@ -12,7 +12,12 @@ namespace rt {
 
 bool resolveDataName(const RtString& name, char* path, const char* kind)
 {
-    if (name.empty()) return false; // an empty name never names a file
+    if (name.empty()) {
+        // An empty name names no file, but asking for it still ends the life of the temporary file the
+        // resolver unpacked for the previous name, as every lookup does.
+        if (engine.dataResolver) rtResolveDataFile(engine.dataResolver, "", path);
+        return false;
+    }
     if (!engine.dataResolver) {
         if (name.length() >= uint32_t(resolvedPathCapacity)) return false;
         memcpy(path, name.c_str(), name.length() + 1);
