@@ -3,6 +3,7 @@
 // storage that ends it with code 7 when it cannot be had.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "runtime/values/numbers.h"
@@ -64,9 +65,11 @@ ArrayDimensions checkedArrayDimensions(double a, double b, double c, double d);
 
 // Offset of element (i, j, k, l) in the array's storage, the indices truncated toward zero; -1 when the
 // array has no size or an index lies outside it (an index of a dimension the array lacks must be 0).
+// An index that is not a number lies outside every array: it must not quietly reach element 0.
 template <class Array>
 inline int64_t arrayElementOffset(const Array& array, double i, double j, double k, double l)
 {
+    if (std::isnan(i) || std::isnan(j) || std::isnan(k) || std::isnan(l)) return -1;
     int ii = toInt(i), jj = toInt(j), kk = toInt(k), ll = toInt(l);
     if (array.size1 == 0 || ii < 0 || jj < 0 || kk < 0 || ll < 0 || ii >= array.size1 ||
         jj >= (array.size2 ? array.size2 : 1) || kk >= (array.size3 ? array.size3 : 1) ||
@@ -79,8 +82,7 @@ inline int64_t arrayElementOffset(const Array& array, double i, double j, double
 // the strides. A dimension of size 0 takes one step, as its only index 0 does: an array dimensioned
 // (5, 0, 3) keeps its 15 elements apart instead of folding the third index onto the first row. When
 // size1 is 0 every stride is 0 and no access gets through.
-template <class Array>
-void setArrayShape(Array& array, double a, double b, double c, double d)
+template <class Array> void setArrayShape(Array& array, double a, double b, double c, double d)
 {
     array.size1 = toInt(a);
     array.size2 = toInt(b);

@@ -97,6 +97,7 @@ TEST(ArraysDeathTest, AccessOutsideTheArrayEndsWithNineOrEight)
     EXPECT_ENDS_WITH_CODE(rtArrayAt(array, 0, 0, 1), "9");
     EXPECT_ENDS_WITH_CODE(rtArrayAt(array, 0, 0, 0, 100000), "9");
     EXPECT_ENDS_WITH_CODE(rtArrayAt(array, 1e12, 0), "9");
+    EXPECT_ENDS_WITH_CODE(rtArrayAt(array, 0, std::nan("")), "9");
 
     RtArray never;
     EXPECT_ENDS_WITH_CODE(rtArrayAt(never, 0), "8");
