@@ -52,8 +52,7 @@ bool readWav(const uint8_t* bytes, size_t size, WavSound& sound)
     at += 8;
     if (chunkSize > size - at) return false; // the samples run past the end of the file
 
-    if (claimedChannels == 0) return false;
-    int channels = claimedChannels < 2 ? 1 : 2;
+    int channels = claimedChannels < 2 ? 1 : 2; // a count of 0 reads as mono, as its frame size shows
     if (rate < 100 || rate > 200000) return false;
     if (bits != 8 && bits != 16) return false;
     if (blockAlign != channels * bits / 8) return false;

@@ -80,8 +80,12 @@ TEST(WavReader, AnyOtherChunkWhereTheSamplesBelongFails)
 TEST(WavReader, RejectsFormatsNoSoundBufferTakes)
 {
     WavFields fields;
-    fields.channels = 0;
+    fields.channels = 0; // mono, whose frames are 2 bytes, not 4
     EXPECT_FALSE(reads(fields));
+    fields.blockAlign = 2;
+    WavSound sound;
+    ASSERT_TRUE(reads(fields, &sound));
+    EXPECT_EQ(sound.channels, 1);
     fields = {};
     fields.blockAlign = 0;
     EXPECT_FALSE(reads(fields));
