@@ -44,8 +44,9 @@ void rtGetLibraryFunction(RtString& libraryName, const RtString& functionName, v
         if (libraryNames[i] == libraryName) library = libraryHandles[i];
     if (!library) {
         // Names are matched in lower case, but files here are named with capitals too: the name
-        // as the game wrote it is tried first.
-        library = dlopen(requested.c_str(), RTLD_NOW);
+        // as the game wrote it is tried first. The system's loader takes an empty name for the
+        // program itself, which is no library.
+        if (!libraryName.empty()) library = dlopen(requested.c_str(), RTLD_NOW);
         if (!library && requested != libraryName) library = dlopen(libraryName.c_str(), RTLD_NOW);
         if (!library) {
             if (engine.debugMode) rtDebugText(("Failed to load: " + libraryName).c_str());
