@@ -9,6 +9,8 @@
 #include <strings.h>
 #include <vector>
 
+#include "runtime/files/host_path.h"
+
 using namespace rt;
 
 namespace rt {
@@ -55,7 +57,7 @@ static bool writeBmp(const char* path, const uint8_t* pixels, int width, int hei
     for (int k = 0; k < height; ++k)
         memcpy(header + 54 + size_t(k) * stride,
                sourceRow(pixels, height, rowLength, topFirst, height - 1 - k), size_t(width) * 3);
-    FILE* out = fopen(path, "wb");
+    FILE* out = fopen(hostPath(path).c_str(), "wb");
     if (!out) return false;
     bool written = fwrite(file.data(), 1, file.size(), out) == file.size();
     return fclose(out) == 0 && written;
@@ -109,7 +111,7 @@ static bool writePng(const char* path, const uint8_t* pixels, int width, int hei
             target[3] = keyed ? 0 : 255;
         }
     }
-    FILE* out = fopen(path, "wb");
+    FILE* out = fopen(hostPath(path).c_str(), "wb");
     if (!out) return false;
     bool written = writePngRows(out, rows.data(), width, height);
     return fclose(out) == 0 && written;

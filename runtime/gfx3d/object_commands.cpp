@@ -1,4 +1,5 @@
 // The object slot commands: loading, saving and building objects, and reading their triangles.
+#include "runtime/files/host_path.h"
 #include "runtime/files/load_failure_log.h"
 #include "runtime/gfx2d/data_files.h"
 #include "runtime/gfx3d/mesh_file.h"
@@ -30,7 +31,7 @@ double rtSaveObject(const RtString& file, double slot)
     if (!scene) return 0;
     ObjectSlot* object = objectSlot(*scene, toInt(slot));
     if (!object || object->meshes.empty()) return 0;
-    return saveMesh(object->meshes[0], file.c_str()) ? 1 : 0;
+    return saveMesh(object->meshes[0], hostPath(file.c_str()).c_str()) ? 1 : 0;
 }
 
 void rtStartObject(double slot)

@@ -99,3 +99,13 @@ TEST_F(ImageWriter, UnwritablePathsAndEmptyPicturesFail)
     EXPECT_FALSE(writeImage(file("empty.bmp").c_str(), pixels, 0, 2, 4, false));
     EXPECT_FALSE(std::filesystem::exists(file("empty.bmp")));
 }
+
+TEST_F(ImageWriter, BackslashesSeparateFolders)
+{
+    std::filesystem::create_directory(file("shots"));
+    for (const char* name : {"a.bmp", "a.png"}) {
+        ASSERT_TRUE(
+            writeImage(file((std::string("shots\\") + name).c_str()).c_str(), pixels, 3, 2, 4, false));
+        EXPECT_TRUE(std::filesystem::exists(file("shots") + "/" + name)) << name;
+    }
+}
