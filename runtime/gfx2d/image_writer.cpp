@@ -102,9 +102,9 @@ static bool writePng(const char* path, const uint8_t* pixels, int width, int hei
         uint8_t* target = &bgra[size_t(row) * width * 4];
         rows[row] = target;
         for (int x = 0; x < width; ++x, source += 3, target += 4) {
-            // Only the sprite colour key itself: a saved screen reloads as a keyed sprite, and
-            // colours that share its green and blue (dark blue 0, 0, 128) stay visible.
-            bool keyed = source[0] == 128 && source[1] == 0 && source[2] == 255;
+            // Green 0 and blue 128 mark a transparent pixel whatever its red, so that the colour key
+            // of sprites and every colour near it on that plane come out see-through.
+            bool keyed = source[0] == 128 && source[1] == 0;
             target[0] = keyed ? 255 : source[0];
             target[1] = keyed ? 0 : source[1];
             target[2] = keyed ? 0 : source[2];
