@@ -29,6 +29,9 @@ namespace rt {
 
 namespace {
 
+// The two bytes that open every packet on a packet socket; a stream without them is out of step.
+constexpr uint8_t packetMark[2] = {'N', 'L'};
+
 struct SocketRecord
 {
     int fd = -1;
@@ -37,7 +40,7 @@ struct SocketRecord
     bool blocking = false;
     std::atomic<bool> broken{false}; // packet framing lost: every further read and write fails
 
-    // The packet being received: its 4-byte length, then its bytes.
+    // The packet being received: its 4-byte header (mark and length), then its bytes.
     std::mutex readMutex;
     uint8_t header[4] = {};
     int headerHave = 0;
@@ -162,13 +165,13 @@ NLint readPacketPart(SocketRecord& s, uint8_t* out, NLint bytes)
             if (count <= 0) return NLint(count);
             s.headerHave += int(count);
             if (s.headerHave < 4) continue;
-            uint32_t length = uint32_t(s.header[0]) | uint32_t(s.header[1]) << 8 |
-                              uint32_t(s.header[2]) << 16 | uint32_t(s.header[3]) << 24;
-            if (length == 0) {
+            uint32_t length = uint32_t(s.header[2]) << 8 | s.header[3];
+            bool inStep = s.header[0] == packetMark[0] && s.header[1] == packetMark[1];
+            if (inStep && length == 0) {
                 s.headerHave = 0;
                 continue;
             }
-            if (length > uint32_t(nlMaxPacketSize)) {
+            if (!inStep || length > uint32_t(nlMaxPacketSize)) {
                 s.broken = true;
                 return nlFail(NL_ERR_CONNECTION_LOST, -1);
             }
@@ -398,9 +401,10 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes)
         // On the stack: the host writes a packet for every frame it relays, and none of them should
         // cost a heap allocation.
         uint8_t packet[4 + nlMaxPacketSize];
-        uint32_t length = uint32_t(bytes);
-        for (int i = 0; i < 4; ++i)
-            packet[i] = uint8_t(length >> (8 * i));
+        packet[0] = packetMark[0];
+        packet[1] = packetMark[1];
+        packet[2] = uint8_t(bytes >> 8);
+        packet[3] = uint8_t(bytes);
         memcpy(packet + 4, data, size_t(bytes));
         int limit = s->blocking ? nlBlockingTimeoutMs : nlPacketWriteTimeoutMs;
         if (!sendAll(s->fd, packet, 4 + size_t(bytes), Clock::now() + std::chrono::milliseconds(limit),

@@ -4,12 +4,13 @@
 // Two socket types:
 // - NL_RELIABLE (16): a plain TCP byte stream.
 // - NL_RELIABLE_PACKETS (17): TCP that keeps packet boundaries. On the wire every packet is
-//     [4 bytes: payload length, unsigned little-endian, 1..nlMaxPacketSize][payload bytes]
-//   A zero length is skipped by the reader; a length above nlMaxPacketSize means the stream cannot be
-//   trusted any more and reads as a lost connection. nlRead returns one whole packet or 0 while its
-//   bytes are still arriving (the part that came is kept with the socket, so a peer that stalls half
-//   way costs nothing but that buffer). nlWrite sends one whole packet or fails; writes from several
-//   threads on one socket never interleave. A packet that a non-blocking socket cannot send within
+//     ['N' 'L'][2 bytes: payload length, unsigned big-endian, 1..nlMaxPacketSize][payload bytes]
+//   the framing other programs built on this socket interface use, so that they can take part. A zero
+//   length is skipped by the reader; a header without the mark, or a length above nlMaxPacketSize,
+//   means the stream cannot be trusted any more and reads as a lost connection. nlRead returns one whole
+//   packet or 0 while its bytes are still arriving (the part that came is kept with the socket, so a peer
+//   that stalls half way costs nothing but that buffer). nlWrite sends one whole packet or fails; writes from
+//   several threads on one socket never interleave. A packet that a non-blocking socket cannot send within
 //   nlPacketWriteTimeoutMs breaks the connection: further reads and writes fail with
 //   NL_ERR_CONNECTION_LOST, so a peer that stops reading cannot hold up its sender for long.
 //

@@ -68,10 +68,10 @@ TEST_F(NlSockets, PacketsKeepTheirBoundariesAndArrivePartlyWithoutLoss)
     EXPECT_EQ(readSoon(socket, buffer, sizeof buffer), 7);
     EXPECT_EQ(std::string(buffer, 7), "second!");
 
-    ASSERT_TRUE(peer.sendRaw("\x05\x00", 2));
+    ASSERT_TRUE(peer.sendRaw("NL", 2));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(nlRead(socket, buffer, sizeof buffer), 0);
-    ASSERT_TRUE(peer.sendRaw("\x00\x00thi", 5));
+    ASSERT_TRUE(peer.sendRaw("\x00\x05thi", 5));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(nlRead(socket, buffer, sizeof buffer), 0);
     ASSERT_TRUE(peer.sendRaw("rd", 2));
@@ -102,6 +102,22 @@ TEST_F(NlSockets, OversizedPacketsAndBrokenFramingAreReported)
     EXPECT_EQ(nlWrite(socket, "x", 1), -1);
 }
 
+TEST_F(NlSockets, PacketsAreMarkedAndAStreamWithoutTheMarkIsLost)
+{
+    RawPeer peer;
+    NLsocket socket = acceptFrom(peer);
+    ASSERT_NE(socket, NL_INVALID);
+    ASSERT_EQ(nlWrite(socket, "hi", 2), 2);
+    uint8_t wire[6];
+    ASSERT_TRUE(peer.receiveExactly(wire, sizeof wire));
+    EXPECT_EQ(std::vector<uint8_t>(wire, wire + 6), (std::vector<uint8_t>{'N', 'L', 0, 2, 'h', 'i'}));
+
+    char buffer[8];
+    ASSERT_TRUE(peer.sendRaw("NX\0\1z", 5));
+    EXPECT_EQ(readSoon(socket, buffer, sizeof buffer), -1);
+    EXPECT_EQ(nlGetError(), NL_ERR_CONNECTION_LOST);
+}
+
 TEST_F(NlSockets, EndResetAndMisuseHaveTheirErrorNumbers)
 {
     char buffer[8];
@@ -113,7 +129,7 @@ TEST_F(NlSockets, EndResetAndMisuseHaveTheirErrorNumbers)
     NLsocket resettingSocket = acceptFrom(resetting);
     ASSERT_NE(endingSocket, NL_INVALID);
     ASSERT_NE(resettingSocket, NL_INVALID);
-    ASSERT_TRUE(ending.sendRaw("\x05\x00\x00\x00hal", 7)); // vanishes mid-packet
+    ASSERT_TRUE(ending.sendRaw("NL\x00\x05hal", 7)); // vanishes mid-packet
     ending.disconnect();
     EXPECT_EQ(readSoon(endingSocket, buffer, sizeof buffer), -1);
     EXPECT_EQ(nlGetError(), NL_ERR_STREAM_ENDED);

@@ -1,5 +1,5 @@
 // Helpers for the network tests: a raw TCP peer on 127.0.0.1 that speaks the packet framing by hand
-// (4-byte little-endian length, then the bytes), and waiting with a time limit.
+// ('N' 'L', a 2-byte big-endian length, then the bytes), and waiting with a time limit.
 #pragma once
 
 #include <arpa/inet.h>
@@ -106,15 +106,14 @@ class RawPeer
     {
         return send(fd_, bytes, size, MSG_NOSIGNAL) == ssize_t(size);
     }
-    bool sendLength(uint32_t length)
+    bool sendLength(uint16_t length)
     {
-        uint8_t prefix[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16),
-                             uint8_t(length >> 24)};
+        uint8_t prefix[4] = {'N', 'L', uint8_t(length >> 8), uint8_t(length)};
         return sendRaw(prefix, 4);
     }
     bool sendPacket(const void* bytes, size_t size)
     {
-        return sendLength(uint32_t(size)) && sendRaw(bytes, size);
+        return size <= 0xFFFF && sendLength(uint16_t(size)) && sendRaw(bytes, size);
     }
     bool sendFrame(const NetFrame& frame)
     {
@@ -143,8 +142,8 @@ class RawPeer
     {
         uint8_t prefix[4];
         if (!receiveExactly(prefix, 4, timeoutMs)) return false;
-        uint32_t length = prefix[0] | prefix[1] << 8 | prefix[2] << 16 | uint32_t(prefix[3]) << 24;
-        if (length > 1u << 20) return false;
+        if (prefix[0] != 'N' || prefix[1] != 'L') return false;
+        uint32_t length = uint32_t(prefix[2]) << 8 | prefix[3];
         packet.resize(length);
         return receiveExactly(packet.data(), length, timeoutMs);
     }
