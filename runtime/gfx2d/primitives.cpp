@@ -94,11 +94,13 @@ void drawLine(OpenGLRainbows& renderer, float x1, float y1, float x2, float y2, 
 
 void fillRect(OpenGLRainbows& renderer, float left, float top, float right, float bottom, int colour)
 {
-    if (right > left)
+    // Both corners included. A side of one pixel (left = right) grows to the right like any other:
+    // grown to the left instead, the quad would turn over on that axis alone and be culled.
+    if (right >= left)
         right += 1;
     else
         left += 1;
-    if (bottom > top)
+    if (bottom >= top)
         bottom += 1;
     else
         top += 1;

@@ -93,6 +93,7 @@ TEST(Gfx2dDrawing, PrimitivesHitTheirEndPixelsAndBlendAsTheAlphaModeSays)
     EXPECT_EQ(v["rect.one"], white);
     EXPECT_EQ(v["rect.oneRight"], black);
     EXPECT_EQ(v["rect.oneBelow"], black);
+    EXPECT_EQ(v["rect.oneWide"], white);
     EXPECT_EQ(v["rect.10.1"], 192);
     EXPECT_EQ(v["rect.20.5"], 192);
     EXPECT_EQ(v["rect.9.3"], black);

@@ -182,6 +182,8 @@ static void primitives()
     reportPixel("rect.one", 10, 10);
     reportPixel("rect.oneRight", 11, 10);
     reportPixel("rect.oneBelow", 10, 11);
+    rtDrawRect(30, 20, 30, 25, 0xFFFFFF); // one pixel wide
+    reportPixel("rect.oneWide", 30, 25);
     rtDrawRect(20, 5, 10, 1, 192);
     for (auto [x, y] : std::vector<std::pair<int, int>>{{10, 1}, {20, 5}, {9, 3}, {21, 3}, {15, 0}, {15, 6}})
         reportPixel("rect." + std::to_string(x) + "." + std::to_string(y), x, y);
