@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -51,7 +52,8 @@ void rtErrorOrDebugText(const char* text)
         rtLogError(text);
         return;
     }
-    char line[4096];
-    snprintf(line, sizeof line, "%s\n", text ? text : "");
-    rtDebugText(line);
+    // As long as it is: a shader's messages can run past any fixed buffer.
+    std::string line = text ? text : "";
+    line += '\n';
+    rtDebugText(line.c_str());
 }
