@@ -169,13 +169,15 @@ int grabScreenToSprite(OpenGLRainbows& renderer, int slot, int x, int y, int wid
     }
     // The sprite has the size asked for. Only the part on the screen has pixels to copy; the rest is
     // transparent, so that a grab at the screen's edge draws nothing where the screen ends.
+    const int64_t wantedRight = int64_t(x) + width, wantedBottom = int64_t(y) + height;
     int left = std::max(x, 0), top = std::max(y, 0);
-    int right = int(std::min<int64_t>(int64_t(x) + width, renderer.screenWidth));
-    int bottom = int(std::min<int64_t>(int64_t(y) + height, renderer.screenHeight));
-    if (left != x || top != y || right != x + width || bottom != y + height) clearGrabbedImage(width, height);
+    int right = int(std::min<int64_t>(wantedRight, renderer.screenWidth));
+    int bottom = int(std::min<int64_t>(wantedBottom, renderer.screenHeight));
+    if (left != x || top != y || right != wantedRight || bottom != wantedBottom)
+        clearGrabbedImage(width, height);
     // Texture row 0 is the image's bottom row, and GL counts screen rows from the bottom.
     if (right > left && bottom > top)
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, left - x, y + height - bottom, left,
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, left - x, int(wantedBottom - bottom), left,
                             renderer.screenHeight - bottom, right - left, bottom - top);
     sprite->textureWidth = textureWidth;
     sprite->textureHeight = textureHeight;
