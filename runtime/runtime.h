@@ -594,7 +594,8 @@ double rtObjectRayDistance(double slot, double frame, double x, double y, double
 // World point to screen pixel (y from the top) and depth 0..1; the outputs stay as they are when the
 // point cannot be projected.
 void rtProjectPoint(double x, double y, double z, double& screenX, double& screenY, double& depth);
-// The inverse of rtProjectPoint; the outputs stay as they are when it has none.
+// Screen point (pixel row y from the top, so the row of a projected y is y - 1) and depth to the world
+// point; the outputs stay as they are when it has none.
 void rtUnprojectPoint(double screenX, double screenY, double depth, double& x, double& y, double& z);
 // A line or a point in the colour; width and size held to 1..512.
 void rtDrawLine3D(double x1, double y1, double z1, double x2, double y2, double z2, double width,

