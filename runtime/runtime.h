@@ -72,8 +72,9 @@ RtString rtUpperText(const RtString& text);
 // Values: arrays and math
 // ---------------------------------------------------------------------------------------------
 
-// All elements 0; sizes that are not numbers or negative count as 0, a first size below 1 leaves the
-// array without size; more elements than storage can hold (or no storage) end with code 7.
+// All elements 0; sizes that are not numbers count as 0, a first size below 1 leaves the array without
+// size, a negative other size is kept (no index lies inside it); more elements than storage can hold
+// (or no storage) end with code 7.
 void rtDimArray(RtArray& array, double a, double b, double c, double d);
 // Element (i, j, k, l); ends with code 8 for an array without size, 9 for any index outside it
 // (an index of a dimension the array lacks must be 0).

@@ -31,14 +31,15 @@ struct RtArray
 
 namespace rt {
 
-// A size that is not a number or negative means no size.
+// A size that is not a number means no size. Negative sizes are kept as passed: no index lies inside
+// them, so every access to such an array ends the program.
 inline double arraySizeOrZero(double size)
 {
-    return std::isnan(size) || size < 0 ? 0 : size;
+    return std::isnan(size) ? 0 : size;
 }
 
 // Element count behind sizes a, b, c, d: a × b × c × d with b, c, d raised to at least 1 and a below 1
-// counting as 0. Sizes that are not numbers or negative count as 0. Returns -1 when the count does not
+// counting as 0. Sizes that are not numbers count as 0. Returns -1 when the count does not
 // fit the storage an array may have.
 int64_t arrayElementCount(double a, double b, double c, double d);
 // Capacity for n elements: n rounded down to a multiple of 8, plus 8 (always one spare element).
@@ -47,7 +48,7 @@ inline int32_t arrayCapacityFor(int64_t n)
     return int32_t((n & ~int64_t(7)) + 8);
 }
 
-// A dimensioning request with its sizes checked: sizes that are not numbers or negative count as 0, and
+// A dimensioning request with its sizes checked: sizes that are not numbers count as 0, and
 // a first size below 1 counts as 0, leaving an array without size whose storage is renewed in any case.
 struct ArrayDimensions
 {
@@ -78,7 +79,7 @@ inline int64_t arrayElementOffset(const Array& array, double i, double j, double
     return ii + int64_t(jj) * array.stride2 + int64_t(kk) * array.stride3 + int64_t(ll) * array.stride4;
 }
 
-// Stores sizes a, b, c, d (already checked: not negative, a is 0 or at least 1), the dimension count and
+// Stores sizes a, b, c, d (already checked: numbers, a is 0 or at least 1), the dimension count and
 // the strides. A dimension of size 0 takes one step, as its only index 0 does: an array dimensioned
 // (5, 0, 3) keeps its 15 elements apart instead of folding the third index onto the first row. When
 // size1 is 0 every stride is 0 and no access gets through.

@@ -75,14 +75,14 @@ TEST(Arrays, MissingMiddleDimensionKeepsElementsApart)
     EXPECT_EQ(rtArrayAt(array, 0, 0, 2), 2);
 }
 
-TEST(Arrays, BadSizesCountAsZero)
+TEST(Arrays, SizesThatAreNotNumbersCountAsZeroAndNegativeOnesStay)
 {
     RtArray array;
     rtDimArray(array, std::nan(""), 0, 0, 0);
     EXPECT_EQ(array.size1, 0);
     rtDimArray(array, 3, -4, 0, 0);
-    EXPECT_EQ(array.size2, 0);
-    EXPECT_EQ(array.dimensions, 1);
+    EXPECT_EQ(rtArraySize(array, 1), -4);
+    EXPECT_EQ(array.dimensions, 2);
     EXPECT_EQ(array.capacity, 8);
 }
 
@@ -98,6 +98,10 @@ TEST(ArraysDeathTest, AccessOutsideTheArrayEndsWithNineOrEight)
     EXPECT_ENDS_WITH_CODE(rtArrayAt(array, 0, 0, 0, 100000), "9");
     EXPECT_ENDS_WITH_CODE(rtArrayAt(array, 1e12, 0), "9");
     EXPECT_ENDS_WITH_CODE(rtArrayAt(array, 0, std::nan("")), "9");
+
+    RtArray negative; // no index lies inside a negative size
+    rtDimArray(negative, 3, -4, 0, 0);
+    EXPECT_ENDS_WITH_CODE(rtArrayAt(negative, 0, 0), "9");
 
     RtArray never;
     EXPECT_ENDS_WITH_CODE(rtArrayAt(never, 0), "8");
