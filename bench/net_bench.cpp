@@ -211,7 +211,7 @@ int peerD(int in, int out)
     address.sin_port = htons(uint16_t(port));
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 9;
     auto sendFrame = [fd](const NetFrame& frame) {
-        uint8_t packet[4 + netFrameSize] = {0x11, 0x08, 0, 0};
+        uint8_t packet[4 + netFrameSize] = {'N', 'L', 0x08, 0x11}; // the packet mark, then its length
         encodeFrame(frame, packet + 4);
         return send(fd, packet, sizeof packet, MSG_NOSIGNAL) == ssize_t(sizeof packet);
     };
