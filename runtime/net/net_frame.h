@@ -7,8 +7,8 @@
 //   offset   12  int32       from: sender player id; 0 = the server
 //   offset   16  2048 bytes  payload: NUL-terminated text or a small int32 value
 //   offset 2064  uint8       kind
-// Each frame travels as one packet of the socket layer: a 4-byte little-endian packet length (2065)
-// followed by the frame's bytes (see nl_sockets.h).
+// Each frame travels as one packet of the socket layer: the packet mark 'N' 'L' and the 2-byte
+// big-endian packet length (2065), followed by the frame's bytes (see nl_sockets.h).
 #pragma once
 
 #include <cstddef>
