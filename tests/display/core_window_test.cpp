@@ -185,7 +185,7 @@ TEST(CoreTimers, StartUpTimeIsNotCountedAndModesSwitch)
     std::string report = x.readTempFile("report.txt");
     EXPECT_GE(reported(report, "elapsed"), 0);
     EXPECT_LT(reported(report, "elapsed"), 200);
-    EXPECT_GT(reported(report, "duration"), 0); // fractional: the clock has sub-millisecond steps
+    EXPECT_GE(reported(report, "duration"), 1); // right after start-up, not a fraction of a millisecond
     EXPECT_EQ(reported(report, "fullscreen at start"), 1);
     EXPECT_NE(report.find("windowed result 1 now 0"), std::string::npos) << report;
     EXPECT_NE(report.find("fullscreen result 1 now 1"), std::string::npos) << report;

@@ -52,8 +52,10 @@ void rtSetFrameRate(double framesPerSecond)
 
 double rtFrameDuration()
 {
+    // At least 1: the clock has sub-millisecond steps, and a game dividing by the duration must never
+    // see a fraction of a millisecond right after start-up or rtShowFrame.
     double duration = nowMs() - engine.previousFrameStart;
-    return duration <= 0 ? 1 : duration;
+    return duration < 1 ? 1 : duration;
 }
 
 double rtElapsedTime()
