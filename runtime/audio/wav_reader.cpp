@@ -55,7 +55,9 @@ bool readWav(const uint8_t* bytes, size_t size, WavSound& sound)
     int channels = claimedChannels < 2 ? 1 : 2; // a count of 0 reads as mono, as its frame size shows
     if (rate < 100 || rate > 200000) return false;
     if (bits != 8 && bits != 16) return false;
-    if (blockAlign != channels * bits / 8) return false;
+    // A file of more than two channels plays as stereo from the first two of every frame.
+    bool widerFrames = claimedChannels > 2 && blockAlign == claimedChannels * bits / 8;
+    if (blockAlign != channels * bits / 8 && !widerFrames) return false;
     if (chunkSize < uint32_t(blockAlign) || chunkSize > maxWavDataSize) return false;
 
     sound.channels = channels;
@@ -84,11 +86,19 @@ std::vector<uint8_t> makeMixerSamples(const WavSound& sound, uint16_t format, in
                           Uint8(channels), samplesPerSecond) < 0)
         return {};
     // The conversion works in place in a buffer len_mult times the input.
-    uint64_t inputBytes = frames * uint64_t(sound.blockAlign);
+    const uint32_t frameBytes = uint32_t(sound.channels * sound.bitsPerSample / 8);
+    if (frameBytes == 0 || frameBytes > uint32_t(sound.blockAlign)) return {};
+    uint64_t inputBytes = frames * frameBytes;
     uint64_t workBytes = inputBytes * uint64_t(cvt.len_mult);
     if (workBytes > maxConversionBuffer) return {};
     std::vector<Uint8> converted(workBytes);
-    memcpy(converted.data(), sound.data, inputBytes);
+    if (frameBytes == uint32_t(sound.blockAlign)) {
+        memcpy(converted.data(), sound.data, inputBytes);
+    } else { // the channels kept of each wider frame
+        for (uint64_t frame = 0; frame < frames; ++frame)
+            memcpy(converted.data() + frame * frameBytes, sound.data + frame * uint32_t(sound.blockAlign),
+                   frameBytes);
+    }
     cvt.buf = converted.data();
     cvt.len = int(inputBytes);
     if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt <= 0) return {};

@@ -20,7 +20,8 @@ struct WavSound
 {
     int channels = 0;         // 1 or 2 (files that claim more are taken as stereo)
     int samplesPerSecond = 0; // 100 .. 200000
-    int blockAlign = 0;       // bytes per sample frame = channels × bitsPerSample / 8
+    int blockAlign = 0;       // bytes per sample frame in the file: channels × bitsPerSample / 8, or
+                              // more for a file of more channels, whose first two are kept
     int bitsPerSample = 0;    // 8 (unsigned) or 16 (signed, little-endian)
     const uint8_t* data = nullptr;
     uint32_t dataSize = 0; // bytes; at least one whole frame

@@ -48,7 +48,10 @@ TEST(WavReader, MonoEightBitAndMoreThanTwoChannelsTakenAsStereo)
     six.channels = 6; // block align 4 as for stereo
     ASSERT_TRUE(reads(six, &sound));
     EXPECT_EQ(sound.channels, 2);
-    six.blockAlign = 12; // the real frame of six channels is not a stereo frame
+    six.blockAlign = 12; // a real frame of six channels, of which the first two are played
+    ASSERT_TRUE(reads(six, &sound));
+    EXPECT_EQ(sound.channels, 2);
+    six.blockAlign = 8; // neither stereo's frame nor six channels'
     EXPECT_FALSE(reads(six));
 }
 
@@ -156,6 +159,24 @@ TEST(MixerSamples, ConvertsToSixteenBitStereoAtTheMixerRate)
     converted = makeMixerSamples(sound, AUDIO_S16SYS, 2, 22050);
     EXPECT_NEAR(converted.size() / 4.0, 2205, 8);
     EXPECT_EQ(converted.size() % 4, 0u);
+}
+
+TEST(MixerSamples, KeepTheFirstTwoChannelsOfWiderFrames)
+{
+    // Three frames of six 16-bit channels at the mixer's rate: front left and right are 1 and 2.
+    std::vector<int16_t> six;
+    for (int frame = 0; frame < 3; ++frame)
+        six.insert(six.end(), {1, 2, 30, 40, 50, 60});
+    WavSound sound{.channels = 2,
+                   .samplesPerSecond = 22050,
+                   .blockAlign = 12,
+                   .bitsPerSample = 16,
+                   .data = reinterpret_cast<const uint8_t*>(six.data()),
+                   .dataSize = uint32_t(six.size() * 2)};
+    std::vector<uint8_t> converted = makeMixerSamples(sound, AUDIO_S16LSB, 2, 22050);
+    ASSERT_EQ(converted.size(), 3u * 4);
+    auto* samples = reinterpret_cast<const Sint16*>(converted.data());
+    EXPECT_EQ(std::vector<Sint16>(samples, samples + 6), (std::vector<Sint16>{1, 2, 1, 2, 1, 2}));
 }
 
 TEST(MixerSamples, RefusesResultsBeyondTheLimit)
