@@ -147,13 +147,18 @@ int InputContext::characterOfKey(int code) const
     default:
         break;
     }
-    if (textOfKey[code] != noTextYet) return textOfKey[code];
-    SDL_Scancode scancode = scancodeOfKeyCode(code);
-    if (scancode == SDL_SCANCODE_UNKNOWN) return 0;
-    SDL_Keycode key = SDL_GetKeyFromScancode(scancode);
-    if (key < 32 || key >= 127) return 0;
+    // The key's text as typed, else its key on the layout; a Shift held now makes a letter a capital
+    // either way, also when it went down after the letter.
+    int key = textOfKey[code];
+    if (key == noTextYet) {
+        SDL_Scancode scancode = scancodeOfKeyCode(code);
+        if (scancode == SDL_SCANCODE_UNKNOWN) return 0;
+        SDL_Keycode layoutKey = SDL_GetKeyFromScancode(scancode);
+        if (layoutKey < 32 || layoutKey >= 127) return 0;
+        key = int(layoutKey);
+    }
     if ((keyDown(rtKeyLeftShift) || keyDown(rtKeyRightShift)) && key >= 'a' && key <= 'z') key -= 32;
-    return int(key);
+    return key;
 }
 
 int InputContext::typedCharacter()

@@ -102,6 +102,9 @@ TEST_F(Input, ShiftMakesCapitalsOfLettersOnlyAndTheLowestCodeWins)
     EXPECT_EQ(input().scanTypedCharacter(), '2');
     hold({30, 31});
     EXPECT_EQ(input().scanTypedCharacter(), 'a');
+    input().textOfKey[31] = 's'; // typed before Shift went down
+    hold({31, rtKeyLeftShift});
+    EXPECT_EQ(input().scanTypedCharacter(), 'S');
     hold({rtKeyBackspace});
     EXPECT_EQ(input().scanTypedCharacter(), 8);
     hold({rtKeyReturn});
