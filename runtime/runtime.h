@@ -452,7 +452,8 @@ RtString rtFileDialog(double mode, const RtString& filter);
 // (else the code stays 0). 1 when it started, 0 when its program cannot be found or started.
 double rtShellCommand(const RtString& commandLine, double wait, double show, double& exitCode);
 // With a debugger attached: "BP" and the number in lower-case hexadecimal to the debugger's output,
-// the window brought back to the front, returns 1. Without one: 0.
+// the window brought back to the front, the pause ended and the keys read anew; returns 1. Without
+// one: 0.
 double rtDebugMark(double number);
 // The address of functionName in the library (loaded once, whatever the letter case of the
 // request; libraryName is lower-cased in place), or null.

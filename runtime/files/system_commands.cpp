@@ -1,4 +1,4 @@
-// rtPlatformInfo, rtFileDialog, rtShellCommand and rtDebugMark. The file dialog is whichever of
+// rtPlatformInfo, rtFileDialog and rtShellCommand. The file dialog is whichever of
 // zenity and kdialog is installed, run as a child process; shell commands run through /bin/sh.
 #include "runtime/files/system_commands.h"
 
@@ -20,7 +20,6 @@
 #include "runtime/core/engine_state.h"
 #include "runtime/core/window_events.h"
 #include "runtime/files/host_path.h"
-#include "runtime/platform/paths.h"
 #include "runtime/runtime.h"
 
 extern char** environ;
@@ -262,22 +261,5 @@ double rtShellCommand(const RtString& commandLine, double wait, double show, dou
     if (posix_spawn(&child, "/bin/sh", &spawn.actions, nullptr, argv.data(), environ) != 0) return 0;
     int code = waitForExit(child);
     if (waits) exitCode = code;
-    return 1;
-}
-
-// ---- Debugger mark
-
-double rtDebugMark(double number)
-{
-    if (!debuggerAttached()) return 0;
-    char text[32];
-    snprintf(text, sizeof text, "BP%x", unsigned(toInt(number)));
-    if (engine.window) SDL_HideWindow(engine.window);
-    fprintf(stderr, "%s", text);
-    if (engine.window) {
-        SDL_ShowWindow(engine.window);
-        SDL_RaiseWindow(engine.window);
-    }
-    engine.paused = false;
     return 1;
 }

@@ -1,4 +1,5 @@
-// Window events: pause and resume on focus changes, an orderly end on close.
+// Window events: pause and resume on focus changes, an orderly end on close; and the debugger mark,
+// which steps the window aside for a debugger and resumes as after a pause.
 #include "runtime/core/lifecycle/window_proc.h"
 
 #include <SDL.h>
@@ -7,7 +8,10 @@
 #include "runtime/core/end.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/core/window_events.h"
+#include "runtime/input/input.h"
+#include "runtime/platform/paths.h"
 #include "runtime/platform/window_sdl.h"
+#include "runtime/runtime.h"
 
 using namespace rt;
 
@@ -49,3 +53,24 @@ void rtWaitWhilePaused()
 }
 
 } // namespace rt
+
+double rtDebugMark(double number)
+{
+    if (!debuggerAttached()) return 0;
+    char text[32];
+    snprintf(text, sizeof text, "BP%x", unsigned(toInt(number)));
+    if (engine.window) SDL_HideWindow(engine.window);
+    fprintf(stderr, "%s", text);
+    if (engine.window) {
+        SDL_ShowWindow(engine.window);
+        SDL_RaiseWindow(engine.window);
+    }
+    engine.paused = false;
+    // Keys may have gone up or down while the debugger held the program: they are read anew, and
+    // mouse motion counts from here.
+    if (engine.inputSystem) {
+        engine.inputSystem->refreshKeyboard();
+        engine.inputSystem->markNewFrame();
+    }
+    return 1;
+}
