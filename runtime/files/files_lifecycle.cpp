@@ -1,6 +1,9 @@
 // The files subsystem's start and release.
 #include "runtime/files/files_lifecycle.h"
 
+#include <cstdlib>
+#include <unistd.h>
+
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
 
@@ -10,8 +13,23 @@ namespace rt {
 
 static FilesTeardown hooks;
 
+// The process that last hooked a part in. A program that uses the parts without the engine has no end
+// routine to release them, so the hooks also run when that process exits; a child forked from it
+// that never uses them itself must not write its parent's files back.
+static pid_t hookingProcess = 0;
+
+static void releaseFilesAtExit()
+{
+    if (getpid() == hookingProcess) releaseFiles();
+}
+
 FilesTeardown& filesTeardown()
 {
+    pid_t self = getpid();
+    if (hookingProcess != self) {
+        if (hookingProcess == 0) std::atexit(releaseFilesAtExit);
+        hookingProcess = self;
+    }
     return hooks;
 }
 

@@ -2,6 +2,7 @@
 // ordered release of what game code left open - the INI document is written back, the file channels
 // are closed from 7 down to 0, the line file is written back, and the libraries game code loaded are
 // released. Each of those parts hooks itself in on first use; parts never used have nothing to do.
+// The hooks run in the end routine, or when the process exits if the engine never started.
 #pragma once
 
 namespace rt {

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "file_text.h"
 #include "runtime/core/engine_state.h"
 #include "runtime/core/lifecycle/end_routine.h"
 #include "runtime/files/archive_packer.h"
@@ -15,7 +16,6 @@
 #include "runtime/files/ini_document.h"
 #include "runtime/files/line_splitter.h"
 #include "runtime/runtime.h"
-#include "file_text.h"
 
 using namespace rt;
 
@@ -226,6 +226,20 @@ TEST_F(IniAndLineFiles, EndOfProgramWritesBothBackInOrder)
     EXPECT_EQ(readText("scores.txt"), "\r\n900\r\n");
     EXPECT_EQ(readText("shared.txt"), "line file written last\r\n");
     EXPECT_EQ(readText("channel.bin"), "kept");
+}
+
+TEST_F(IniAndLineFiles, WithoutTheEngineBothAreWrittenBackAtExit)
+{
+    EXPECT_EXIT(
+        {
+            rtIniOpen("late.ini");
+            rtIniPut("Game", "Level", "4");
+            rtPutFileLine("late.txt", 0, "kept");
+            exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(readText("late.ini"), "[Game]\r\nLevel=4\r\n");
+    EXPECT_EQ(readText("late.txt"), "kept\r\n");
 }
 
 TEST_F(IniAndLineFiles, BothReadFromTheArchiveThroughTheDataResolver)
