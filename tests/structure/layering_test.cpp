@@ -18,11 +18,11 @@ const std::vector<std::pair<std::string, int>> layers =
     {
         {"runtime/platform/", 0},       {"runtime/core/", 1}, // the base: error log, end codes, engine
                                                               // record, window events
-        {"runtime/values/", 2},         {"runtime/path/", 2},  {"runtime/files/", 3},
-        {"runtime/gfx2d/", 4},          {"runtime/input/", 5}, {"runtime/audio/", 6},
-        {"runtime/media/", 6},          {"runtime/net/", 7},   {"runtime/gfx3d/", 8},
+        {"runtime/values/", 2},         {"runtime/path/", 2},     {"runtime/files/", 3},
+        {"runtime/gfx2d/", 4},          {"runtime/input/", 5},    {"runtime/audio/", 6},
+        {"runtime/media/", 6},          {"runtime/net/", 7},      {"runtime/gfx3d/", 8},
         {"runtime/core/lifecycle/", 9}, // entry, start-up, window procedure, frame duties, end routine
-        {"runtime/runtime.h", 9},
+        {"runtime/runtime.h", 9},       {"runtime/commands/", 9}, // the command catalogue
 };
 
 // The command catalogue declares every command. A subsystem's source file (never a header) includes

@@ -1,12 +1,13 @@
-// The runtime library's global names: only the commands of runtime/runtime.h and the public types (with
-// their members and operators). Everything else lives in namespace rt or has internal linkage, so a
-// game's own globals never collide with the runtime's.
+// The runtime library's global names: only the commands of runtime/runtime.h (and the command headers it
+// includes) and the public types (with their members and operators). Everything else lives in namespace rt or
+// has internal linkage, so a game's own globals never collide with the runtime's.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -18,12 +19,18 @@ namespace {
 
 // Public types, and the inline helpers of the public headers a compiler may emit out of line.
 const std::set<std::string> publicTypes = {"RtString", "RtArray", "RtTextArray", "GameSettings", "Relation"};
-const std::set<std::string> publicHelpers = {"toInt", "toUint32Wrapping", "makeText", "rtConcat", "textRelation"};
+const std::set<std::string> publicHelpers = {"toInt", "toUint32Wrapping", "makeText", "rtConcat",
+                                             "textRelation"};
 // Names the compiler gives to data that belongs to another name.
-const std::array<const char*, 9> belongsToPrefixes = {
-    "vtable for ",          "typeinfo for ",    "typeinfo name for ",     "guard variable for ",
-    "non-virtual thunk to ", "virtual thunk to ", "construction vtable for ", "VTT for ",
-    "covariant return thunk to "};
+const std::array<const char*, 9> belongsToPrefixes = {"vtable for ",
+                                                      "typeinfo for ",
+                                                      "typeinfo name for ",
+                                                      "guard variable for ",
+                                                      "non-virtual thunk to ",
+                                                      "virtual thunk to ",
+                                                      "construction vtable for ",
+                                                      "VTT for ",
+                                                      "covariant return thunk to "};
 // Namespaces that are not global: the runtime's own and the standard library's instantiations.
 const std::array<const char*, 3> namespacedPrefixes = {"rt::", "std::", "__gnu_cxx::"};
 
@@ -32,8 +39,12 @@ std::set<std::string> commandNames()
 {
     std::set<std::string> names;
     const std::regex command(R"(\b(rt[A-Z]\w*)\s*\()");
-    for (const char* header : {"runtime/runtime.h", "runtime/core/end.h", "runtime/values/arrays.h",
-                               "runtime/values/text_arrays.h", "runtime/values/rt_string.h"}) {
+    std::vector<std::string> headers = {"runtime/runtime.h", "runtime/core/end.h", "runtime/values/arrays.h",
+                                        "runtime/values/text_arrays.h", "runtime/values/rt_string.h"};
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(RT_SOURCE_DIR) + "/runtime/commands"))
+        headers.push_back("runtime/commands/" + entry.path().filename().string());
+    for (const std::string& header : headers) {
         std::ifstream in(std::string(RT_SOURCE_DIR) + "/" + header);
         std::string line;
         while (std::getline(in, line))
@@ -113,8 +124,8 @@ TEST(Symbols, TheLibraryDefinesOnlyCommandsAndPublicTypesGlobally)
     std::string list;
     for (const std::string& symbol : stray)
         list += "\n  " + symbol;
-    EXPECT_TRUE(stray.empty()) << stray.size() << " global names that are neither commands nor public types:"
-                               << list;
+    EXPECT_TRUE(stray.empty()) << stray.size()
+                               << " global names that are neither commands nor public types:" << list;
 }
 
 } // namespace
