@@ -2,7 +2,7 @@
 #include "runtime/files/files_lifecycle.h"
 
 #include <cstdlib>
-#include <unistd.h>
+#include <pthread.h>
 
 #include "runtime/core/engine_state.h"
 #include "runtime/files/archive_resolver.h"
@@ -13,23 +13,31 @@ namespace rt {
 
 static FilesTeardown hooks;
 
-// The process that last hooked a part in. A program that uses the parts without the engine has no end
-// routine to release them, so the hooks also run when that process exits; a child forked from it
-// that never uses them itself must not write its parent's files back.
-static pid_t hookingProcess = 0;
+// A program that uses the parts without the engine has no end routine to release them, so the hooks
+// also run when the process exits - if this process used the parts: a child forked from it that never
+// uses them itself must not write its parent's files back. Every INI and line command comes through
+// here, so the check costs no system call.
+static bool usedHere = false;
 
 static void releaseFilesAtExit()
 {
-    if (getpid() == hookingProcess) releaseFiles();
+    if (usedHere) releaseFiles();
+}
+
+static void forgetUseInChild()
+{
+    usedHere = false;
 }
 
 FilesTeardown& filesTeardown()
 {
-    pid_t self = getpid();
-    if (hookingProcess != self) {
-        if (hookingProcess == 0) std::atexit(releaseFilesAtExit);
-        hookingProcess = self;
+    static bool exitHooked = false;
+    if (!exitHooked) {
+        std::atexit(releaseFilesAtExit);
+        pthread_atfork(nullptr, nullptr, forgetUseInChild);
+        exitHooked = true;
     }
+    usedHere = true;
     return hooks;
 }
 
