@@ -75,6 +75,14 @@ void GlStateCache::setColourMaterial(bool on)
     setCapability(colourMaterial, GL_COLOR_MATERIAL, on);
 }
 
+void GlStateCache::setTextureReplace(bool replace)
+{
+    if (textureReplace == int(replace)) return;
+    selectUnit(0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);
+    textureReplace = replace;
+}
+
 void GlStateCache::setMatrixMode(GLenum mode)
 {
     if (matrixMode == mode) return;

@@ -30,6 +30,10 @@ class GlStateCache
     void setBlendFunction(GLenum source, GLenum destination);
     void setColourMaterial(bool on);
     void setMatrixMode(GLenum mode);
+    // Unit 0's texture function: the texture alone (GL_REPLACE) or the texture times the current colour
+    // (GL_MODULATE, GL's own setting). While the colour is white both give the same pixels, and a
+    // software driver shades the texture alone about a fifth faster.
+    void setTextureReplace(bool replace);
 
   private:
     static constexpr int unknown = -1;
@@ -43,6 +47,7 @@ class GlStateCache
     int blending = unknown;
     GLenum blendSource = 0, blendDestination = 0; // 0 = unknown
     int colourMaterial = unknown;
+    int textureReplace = unknown;
     GLenum matrixMode = 0; // 0 = unknown
 };
 

@@ -28,7 +28,7 @@ void setAlphaMode(OpenGLRainbows& renderer, float a)
         intensity = -a < 1 ? -a : 1;
     }
     renderer.intensity = intensity;
-    glColor4f(intensity, intensity, intensity, intensity);
+    renderer.setColourToIntensity();
 }
 
 static bool isTransparent(int colour)
@@ -51,6 +51,7 @@ static void usePrimitiveState(OpenGLRainbows& renderer, int colour)
                GLubyte(float((colour >> 16) & 255) * intensity),
                isTransparent(colour) ? 0 : GLubyte(intensity * 255));
     renderer.primitiveStateLeft = true;
+    renderer.colourWhite = false;
 }
 
 // Whole-number coordinates are moved by 3/8 pixel so that they hit pixel centres exactly (in the
@@ -182,6 +183,7 @@ void drawPolygon(OpenGLRainbows& renderer)
     if (polygon.count == 0) return;
     rt::GlStateCache& state = renderer.glState;
     renderer.useTexturedState();
+    state.setTextureReplace(false); // the vertices' colours modulate the texture
     renderer.bindSprite(polygon.slot, -1, false);
     SpriteSlot* sprite = renderer.sprites.slot(polygon.slot);
     if (sprite) renderer.useSpriteFilter(*sprite, false);
@@ -204,8 +206,7 @@ void drawPolygon(OpenGLRainbows& renderer)
     glDisableClientState(GL_COLOR_ARRAY);
     glShadeModel(GL_FLAT);
     state.setTexturing(0, true);
-    float intensity = renderer.intensity;
-    glColor4f(intensity, intensity, intensity, intensity);
+    renderer.setColourToIntensity();
     glDisable(GL_DITHER);
     state.setColourMaterial(false);
 }

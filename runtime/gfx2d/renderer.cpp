@@ -131,6 +131,7 @@ void OpenGLRainbows::setup2D(int x, int y, int width, int height)
     glState.setAlphaTest(true);
     glAlphaFunc(GL_GREATER, 0.15f);
     glColor4f(1, 1, 1, 1);
+    colourWhite = true;
     primitiveStateLeft = false;
     glClearColor(0, 0, 0, 1);
     glShadeModel(GL_FLAT);
@@ -219,9 +220,17 @@ void OpenGLRainbows::bindSprite(int a, int b, bool mip, const GLuint* table)
 void OpenGLRainbows::useTexturedState()
 {
     glState.setAlphaTest(true);
-    if (!primitiveStateLeft) return;
+    if (primitiveStateLeft) {
+        setColourToIntensity();
+        primitiveStateLeft = false;
+    }
+    glState.setTextureReplace(colourWhite);
+}
+
+void OpenGLRainbows::setColourToIntensity()
+{
     glColor4f(intensity, intensity, intensity, intensity);
-    primitiveStateLeft = false;
+    colourWhite = intensity == 1;
 }
 
 void OpenGLRainbows::useSpriteFilter(SpriteSlot& sprite, bool texelOnPixel)
@@ -256,6 +265,7 @@ void OpenGLRainbows::prepareForDirectGl()
         bindSprite(boundSprite, boundSecondSprite, boundMip);
         useTexturedState();
     }
+    glState.setTextureReplace(false); // lit and coloured vertices modulate their textures
     forgetGlState();
 }
 
@@ -263,6 +273,7 @@ void OpenGLRainbows::forgetGlState()
 {
     glState.forget();
     primitiveStateLeft = false; // the colour is whatever the direct calls left
+    colourWhite = false;
 }
 
 } // namespace rt

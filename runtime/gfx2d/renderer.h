@@ -50,9 +50,13 @@ class OpenGLRainbows
     void emptySpriteSlot(int slot);
 
     // Points, lines and rectangles leave their state (no alpha test, no texture, their colour) for the
-    // next primitive. Every other drawing calls this first: alpha test on, and the colour back to the
-    // intensity when a primitive drew last.
+    // next primitive. Every other drawing calls this first: alpha test on, the colour back to the
+    // intensity when a primitive drew last, and the texture alone while that colour is white (see
+    // GlStateCache::setTextureReplace). Drawing that colours its vertices itself asks for modulation
+    // afterwards.
     void useTexturedState();
+    // The current GL colour becomes (intensity, intensity, intensity, intensity).
+    void setColourToIntensity();
     // Samples the sprite's plain texture (bound on unit 0) with nearest filtering when each texel lands
     // on exactly one pixel, which gives the same pixels faster; otherwise with the filter it was made
     // with. The texture's filter is switched only when it changes.
@@ -63,9 +67,10 @@ class OpenGLRainbows
     void useMadeFiltersForBoundSprites();
     // Code that calls OpenGL directly (the 3D scene between rtStart3D and rtEnd3D, or around a fillRect
     // of its own) calls prepareForDirectGl before: GL then holds the state the 2D drawing describes
-    // (alpha test on, colour = intensity, the bound sprite's texture). And forgetGlState after, before
-    // 2D drawing goes on: the renderer stops trusting its record of GL state and sets each state again
-    // on its next use; the current colour stays as the direct calls left it. setup2D forgets too.
+    // (alpha test on, colour = intensity, the bound sprite's texture modulated by the colour). And
+    // forgetGlState after, before 2D drawing goes on: the renderer stops trusting its record of GL
+    // state and sets each state again on its next use; the current colour stays as the direct calls
+    // left it. setup2D forgets too.
     // Sprite textures' filters belong to the renderer: direct callers leave them as they are.
     void prepareForDirectGl();
     void forgetGlState();
@@ -87,6 +92,7 @@ class OpenGLRainbows
     SDL_GLContext glContext = nullptr;
     GlStateCache glState;            // what the renderer last set in GL
     bool primitiveStateLeft = false; // a primitive drew last: alpha test off, its colour current
+    bool colourWhite = false;        // the current GL colour is known to be (1, 1, 1, 1)
 
   private:
     Presenter presenter;

@@ -35,7 +35,7 @@ void beginNextFrame2D()
     glEnable(GL_BLEND);
     glDisable(GL_BLEND);
     engine.renderer->intensity = 1.0f;
-    glColor4f(1, 1, 1, 1);
+    engine.renderer->setColourToIntensity();
     drawBackgroundPicture(*engine.renderer, 0);
     engine.renderer->setup2D(0, 0, 0, 0);
 }

@@ -165,8 +165,12 @@ void drawMesh(Rainbows3D& scene, MeshObjectX& mesh, int a, int b, float blend, b
         return;
 
     OpenGLRainbows& renderer = *scene.renderer;
+    // 2D drawing between the scene's start and end may have left the texture alone; lit vertices
+    // modulate it. The drawing modes may leave another colour than this one.
+    renderer.glState.setTextureReplace(false);
     float intensity = renderer.intensity;
     glColor4f(intensity, intensity, intensity, intensity);
+    renderer.colourWhite = false;
     // The effect light's modes: what the mesh needs for them is built once, the light goes into the
     // mesh's own space and bump mapping and ramp shading fill per-vertex fields of the working copy.
     EffectLightMode mode = drawModeFor(scene);

@@ -35,6 +35,7 @@ TEST(Scene3dDrawing, PlacementDepthLightFogFramesVisibilitySpritesAndTheHandBack
     // Diffuse 192 of 255 times n.l, over the fixed pipeline's global ambient 0.2 on a white material.
     EXPECT_NEAR(v["light.head"] - v["light.at45"], 192 * (1 - 0.70710678), 2);
     EXPECT_NEAR(v["light.at45"], 0.2 * 255 + 192 * 0.70710678, 2);
+    EXPECT_EQ(v["light.textured"], v["light.at45"]);
     EXPECT_EQ(v["light.off"], white) << "switching the only light off switches lighting off";
     EXPECT_GE(channel(v["fog.far"], 8), 253) << "at the far plane the fog colour covers everything";
     EXPECT_LE(channel(v["fog.far"], 0), 2);

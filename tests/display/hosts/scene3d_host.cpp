@@ -126,6 +126,16 @@ static void lightAndFog()
     rtDrawObjectFrame(3, 0);
     report("light.at45", int(pixelAtPoint(0, 0, 0)) & 0xFF);
     rtShowFrame();
+    // A white texture leaves the lit colour as it is, also right after 2D drawing in white.
+    rtLoadSprite(writePicture("white.bmp", 4, 0xFFFFFF).c_str(), 8);
+    rtDrawSprite(8, 0, 0);
+    startView();
+    rtSetLight(0, 0xC0C0C0, 0, 0, 0, 0, -1, -1, 180);
+    rtBind3DTextures(8, -1);
+    rtDrawObjectFrame(3, 0);
+    report("light.textured", int(pixelAtPoint(0, 0, 0)) & 0xFF);
+    rtBind3DTextures(-1, -1);
+    rtShowFrame();
     startView();
     rtSetLight(0, 0xC0C0C0, 0, 0, 0, 0, 0, -1, 180);
     rtDrawObjectFrame(3, 0);
