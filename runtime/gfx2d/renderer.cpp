@@ -217,14 +217,14 @@ void OpenGLRainbows::bindSprite(int a, int b, bool mip, const GLuint* table)
     }
 }
 
-void OpenGLRainbows::useTexturedState()
+void OpenGLRainbows::useTexturedState(bool opaque)
 {
-    glState.setAlphaTest(true);
     if (primitiveStateLeft) {
         setColourToIntensity();
         primitiveStateLeft = false;
     }
     glState.setTextureReplace(colourWhite);
+    glState.setAlphaTest(!(opaque && colourWhite));
 }
 
 void OpenGLRainbows::setColourToIntensity()
@@ -263,8 +263,10 @@ void OpenGLRainbows::prepareForDirectGl()
 {
     if (primitiveStateLeft) {
         bindSprite(boundSprite, boundSecondSprite, boundMip);
-        useTexturedState();
+        setColourToIntensity();
+        primitiveStateLeft = false;
     }
+    glState.setAlphaTest(true);       // an opaque sprite may have left it off
     glState.setTextureReplace(false); // lit and coloured vertices modulate their textures
     forgetGlState();
 }

@@ -53,8 +53,9 @@ class OpenGLRainbows
     // next primitive. Every other drawing calls this first: alpha test on, the colour back to the
     // intensity when a primitive drew last, and the texture alone while that colour is white (see
     // GlStateCache::setTextureReplace). Drawing that colours its vertices itself asks for modulation
-    // afterwards.
-    void useTexturedState();
+    // afterwards. `opaque`: every texel the drawing samples is fully opaque, so that with the texture
+    // alone each fragment passes the alpha test, which then stays off and costs the driver nothing.
+    void useTexturedState(bool opaque = false);
     // The current GL colour becomes (intensity, intensity, intensity, intensity).
     void setColourToIntensity();
     // Samples the sprite's plain texture (bound on unit 0) with nearest filtering when each texel lands

@@ -19,10 +19,11 @@ static void imageTextureExtent(const SpriteSlot& sprite, float& sMax, float& tMa
 }
 
 // The 2D drawing state with the slot's plain texture bound, sampled nearest when each texel lands on
-// exactly one pixel.
-static void useSprite(OpenGLRainbows& renderer, int slot, SpriteSlot& sprite, bool texelOnPixel)
+// exactly one pixel. `opaque`: the quad samples only fully opaque texels.
+static void useSprite(OpenGLRainbows& renderer, int slot, SpriteSlot& sprite, bool texelOnPixel,
+                      bool opaque = false)
 {
-    renderer.useTexturedState();
+    renderer.useTexturedState(opaque);
     renderer.bindSprite(slot, -1, false);
     renderer.useSpriteFilter(sprite, texelOnPixel);
 }
@@ -63,7 +64,8 @@ static SpriteSlot* drawable(OpenGLRainbows& renderer, int slot)
 static void drawShownArea(OpenGLRainbows& renderer, int slot, SpriteSlot& sprite, float left, float top)
 {
     if (sprite.shownRight <= sprite.shownLeft || sprite.shownBottom <= sprite.shownTop) return;
-    useSprite(renderer, slot, sprite, true);
+    // Each pixel samples the one texel under it, all of them inside the shown area.
+    useSprite(renderer, slot, sprite, true, sprite.shownOpaque);
     float textureWidth = float(sprite.textureWidth), textureHeight = float(sprite.textureHeight);
     float imageHeight = float(sprite.imageHeight);
     float sLeft = float(sprite.shownLeft) / textureWidth, sRight = float(sprite.shownRight) / textureWidth;

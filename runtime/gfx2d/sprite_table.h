@@ -37,6 +37,7 @@ struct SpriteSlot
     // this part: the alpha test drops the rest anyway, and the driver need not shade it.
     uint16_t shownLeft, shownTop, shownRight, shownBottom;
     bool shownKnown;
+    bool shownOpaque; // every texel of that rectangle is fully opaque
 
     // An empty slot, or one whose picture has no area, has nothing to draw.
     bool hasImage() const { return imageWidth > 0 && imageHeight > 0; }

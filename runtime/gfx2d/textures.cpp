@@ -87,6 +87,14 @@ void freeSprite(OpenGLRainbows& renderer, int slot)
     renderer.emptySpriteSlot(slot);
 }
 
+static bool fullyOpaque(const ImageBuffer& image, int left, int top, int right, int bottom)
+{
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (image.pixel(x, y)[3] != 255) return false;
+    return true;
+}
+
 // The rectangle around every texel that is not fully transparent; an empty one when there is none.
 static void findShownArea(const ImageBuffer& image, SpriteSlot& sprite)
 {
@@ -101,6 +109,7 @@ static void findShownArea(const ImageBuffer& image, SpriteSlot& sprite)
     sprite.shownLeft = uint16_t(left), sprite.shownTop = uint16_t(top);
     sprite.shownRight = uint16_t(right), sprite.shownBottom = uint16_t(bottom);
     sprite.shownKnown = true;
+    sprite.shownOpaque = fullyOpaque(image, left, top, right, bottom);
 }
 
 bool loadSprite(OpenGLRainbows& renderer, int slot, const char* path, int colourKey, bool normalMap)
