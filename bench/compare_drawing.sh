@@ -1,7 +1,8 @@
 #!/bin/sh
 # Drawing speed of the runtime against the hand-written SDL2 + OpenGL reference (draw_reference),
 # workload by workload (bench/draw_workload.h) at 320 × 240 and 640 × 480. Every measurement is a
-# fresh process; runtime and reference runs alternate; each figure is the median of 5 runs.
+# fresh process; runtime and reference runs alternate; each figure is the median of 5 runs (RUNS=N
+# for another number: on a noisy machine more runs give steadier medians).
 # Ratios above 1 mean the runtime is faster: reference time / runtime time, on the wall clock and on
 # processor time (steadier on a loaded machine). Sprites drawn at their own size sample nearest in
 # the runtime, so they are compared with the reference's nearest filter (same filter) and with its
@@ -9,7 +10,7 @@
 #   xvfb-run -a -s "-screen 0 1024x768x24" bench/compare_drawing.sh [build-folder]
 set -eu
 build=${1:-build}
-runs=5
+runs=${RUNS:-5}
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 export RT_UNATTENDED=1 SDL_AUDIODRIVER=dummy
