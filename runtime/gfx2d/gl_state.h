@@ -1,8 +1,9 @@
 // The renderer's record of the OpenGL states that 2D drawing switches often: texture units, bound
-// textures, alpha test, blending and the matrix mode. A draw asks for the state it needs and only
-// what differs from the record reaches OpenGL. Every state change between two draws makes the driver
-// end its batch of vertices (a software driver even builds fresh state for each batch), so a run of
-// sprites, glyphs or primitives sharing one state must not set it again.
+// textures, the texture function, alpha test, blending, colour material and the matrix mode. A draw
+// asks for the state it needs and only what differs from the record reaches OpenGL. Every state
+// change between two draws makes the driver end its batch of vertices (a software driver even builds
+// fresh state for each batch), so a run of sprites, glyphs or primitives sharing one state must not
+// set it again.
 //
 // The record is true only while every change of these states goes through it. Code that calls OpenGL
 // directly for them calls forget() afterwards; each state is then set again on its next request.
