@@ -219,10 +219,7 @@ void OpenGLRainbows::bindSprite(int a, int b, bool mip, const GLuint* table)
 
 void OpenGLRainbows::useTexturedState(bool opaque)
 {
-    if (primitiveStateLeft) {
-        setColourToIntensity();
-        primitiveStateLeft = false;
-    }
+    restoreColourAfterPrimitive();
     glState.setTextureReplace(colourWhite);
     glState.setAlphaTest(!(opaque && colourWhite));
 }
@@ -231,6 +228,13 @@ void OpenGLRainbows::setColourToIntensity()
 {
     glColor4f(intensity, intensity, intensity, intensity);
     colourWhite = intensity == 1;
+}
+
+void OpenGLRainbows::restoreColourAfterPrimitive()
+{
+    if (!primitiveStateLeft) return;
+    setColourToIntensity();
+    primitiveStateLeft = false;
 }
 
 void OpenGLRainbows::useSpriteFilter(SpriteSlot& sprite, bool texelOnPixel)
@@ -261,11 +265,8 @@ void OpenGLRainbows::useMadeFiltersForBoundSprites()
 
 void OpenGLRainbows::prepareForDirectGl()
 {
-    if (primitiveStateLeft) {
-        bindSprite(boundSprite, boundSecondSprite, boundMip);
-        setColourToIntensity();
-        primitiveStateLeft = false;
-    }
+    if (primitiveStateLeft) bindSprite(boundSprite, boundSecondSprite, boundMip);
+    restoreColourAfterPrimitive();
     glState.setAlphaTest(true);       // an opaque sprite may have left it off
     glState.setTextureReplace(false); // lit and coloured vertices modulate their textures
     forgetGlState();

@@ -96,6 +96,9 @@ class OpenGLRainbows
     bool colourWhite = false;        // the current GL colour is known to be (1, 1, 1, 1)
 
   private:
+    // A primitive leaves its own colour current: textured drawing puts the intensity back first.
+    void restoreColourAfterPrimitive();
+
     Presenter presenter;
 };
 
